@@ -1,0 +1,33 @@
+# Two commands for a fresh machine: `make run` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+.PHONY: deps configure build run test bench fuzz screenshots clean
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run.sh $(BUILD)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@$(BUILD)/bench/dilatany-bench
+
+fuzz: deps
+	@cmake -S . -B build-fuzz -DDILATANY_FUZZ=ON -DDILATANY_BUILD_UI=OFF -DDILATANY_BUILD_TESTS=OFF \
+	  -DDILATANY_BUILD_BENCH=OFF -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@echo "Fuzzers: build-fuzz/tests/fuzz/fuzz_reader, build-fuzz/tests/fuzz/fuzz_get_number"
+
+clean:
+	rm -rf $(BUILD) build-fuzz

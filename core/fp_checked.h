@@ -1,0 +1,100 @@
+// Double-precision arithmetic that records the first floating-point fault
+// (IEEE 754 division by zero, overflow, invalid operation) of an expression.
+//
+// The checks need the kind of the first fault, reliably at any optimisation
+// level. Floating-point status flags are not reliable for that: the compiler
+// may move, merge or fold the operations around a flag test. So each
+// operation here looks at its operands and its result instead. Operands are
+// evaluated left to right as written, and a value carries the first fault
+// met in its own sub-expression, so an expression reports the fault that a
+// left-to-right evaluation meets first.
+#pragma once
+
+#include "core/check_result.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace dilatany::fp {
+
+class Value {
+public:
+    constexpr Value(double v) : m_v(v) {}  // NOLINT: implicit from plain numbers by design
+    Value(double v, std::optional<FpFault> fault) : m_v(v), m_fault(fault) {}
+
+    double value() const { return m_v; }
+    std::optional<FpFault> fault() const { return m_fault; }
+
+    friend Value operator+(Value a, Value b) { return combine(a, b, a.m_v + b.m_v); }
+    friend Value operator-(Value a, Value b) { return combine(a, b, a.m_v - b.m_v); }
+    friend Value operator*(Value a, Value b) { return combine(a, b, a.m_v * b.m_v); }
+    friend Value operator/(Value a, Value b)
+    {
+        if (auto f = first(a, b))
+            return {a.m_v / b.m_v, f};
+        if (b.m_v == 0.0 && std::isfinite(a.m_v))
+            return {a.m_v / b.m_v, a.m_v == 0.0 ? FpFault::InvalidOperation : FpFault::DivisionByZero};
+        return combine(a, b, a.m_v / b.m_v);
+    }
+
+    friend Value power(Value base, Value exponent);
+
+private:
+    static std::optional<FpFault> first(Value a, Value b) { return a.m_fault ? a.m_fault : b.m_fault; }
+
+    // The fault of a result from clean operands: a NaN out of non-NaN operands
+    // is an invalid operation (∞ − ∞, 0 · ∞), an infinity out of finite ones
+    // an overflow.
+    static Value combine(Value a, Value b, double r)
+    {
+        if (auto f = first(a, b))
+            return {r, f};
+        if (std::isnan(r) && !std::isnan(a.m_v) && !std::isnan(b.m_v))
+            return {r, FpFault::InvalidOperation};
+        if (std::isinf(r) && std::isfinite(a.m_v) && std::isfinite(b.m_v))
+            return {r, FpFault::Overflow};
+        return {r, std::nullopt};
+    }
+
+    double m_v;
+    std::optional<FpFault> m_fault;
+};
+
+/// base raised to exponent in double precision: a negative base with a
+/// fractional exponent is an invalid operation, zero with a negative exponent
+/// a division by zero.
+inline Value power(Value base, Value exponent)
+{
+    if (auto f = Value::first(base, exponent))
+        return {0.0, f};
+    const double b = base.m_v;
+    const double e = exponent.m_v;
+    if (b < 0.0 && std::isfinite(e) && std::trunc(e) != e)
+        return {std::numeric_limits<double>::quiet_NaN(), FpFault::InvalidOperation};
+    if (b == 0.0 && e < 0.0)
+        return {std::numeric_limits<double>::infinity(), FpFault::DivisionByZero};
+    return Value::combine(base, exponent, std::pow(b, e));
+}
+
+/// A step's result stored as a single-precision quantity: the value rounded
+/// to nearest, or the fault of the step. A finite double that rounds beyond
+/// the single-precision range is an overflow.
+struct Stored {
+    float value = 0;
+    std::optional<FpFault> fault;
+};
+
+inline Stored store(Value v)
+{
+    if (v.fault())
+        return {0, v.fault()};
+    if (std::isnan(v.value()))
+        return {0, FpFault::InvalidOperation};
+    const float f = static_cast<float>(v.value());
+    if (std::isinf(f))
+        return {0, FpFault::Overflow};
+    return {f, std::nullopt};
+}
+
+} // namespace dilatany::fp

@@ -1,0 +1,107 @@
+#include "core/lbend_check.h"
+
+#include "core/check_steps.h"
+
+#include <utility>
+
+namespace dilatany {
+
+CheckOutcome LBendCheck(const LBendInputs &in, LBendTrace *trace)
+{
+    using fp::power;
+    using fp::Value;
+    const double halfPi = static_cast<double>(kPi) / 2.0;
+    // First moment, second moment and product of a quarter circle of unit
+    // radius about the tangents at its ends, rounded as the method gives them.
+    const double kFirstMoment = 0.57;
+    const double kSecondMoment = 0.355;
+    const double kProduct = 0.07;
+
+    CheckSteps step;
+
+    // 1. The longer leg becomes L1.
+    float L1 = in.L1, L2 = in.L2;
+    if (L2 > L1)
+        std::swap(L1, L2);
+
+    // 2. Bend test in millimetres: a radius below half the diameter is a sharp corner.
+    float R = in.R;
+    if (static_cast<double>(in.D) / 2.0 > R)
+        R = 0;
+
+    // 3. Scaling to metres and pascals.
+    const float D = step(Value(in.D) / kMillimetresPerMetre);
+    const float s = step(Value(in.s) / kMillimetresPerMetre);
+    R = step(Value(R) / kMillimetresPerMetre);
+    const float E = step(Value(in.E) * kPascalsPerMegapascal);
+    const float alpha = in.alpha, tw = in.tw, tm = in.tm;
+
+    // 4. Second moment of area of the pipe section.
+    const Value ro = Value(D) / 2.0;
+    const Value ri = Value(D) / 2.0 - s;
+    const float I = step(Value(kPi) * (power(ro, 4.0) - power(ri, 4.0)) / 4.0);
+
+    // 5. Flexibility characteristic; no division without a bend.
+    float lambda = 1;
+    if (R > 0) {
+        const Value rm = Value(D) / 2.0 - Value(s) / 2.0;
+        lambda = step(Value(s) * R / power(rm, 2.0));
+    }
+
+    // 6. Stress intensification factor, at least 1.
+    float i = step(Value(kIntensificationCoefficient) * power(lambda, IntensificationExponent()));
+    if (i < 1)
+        i = 1;
+
+    // 7. Flexibility factor, no lower limit.
+    const float k = step(Value(kFlexibilityCoefficient) * power(lambda, FlexibilityExponent()));
+
+    // 8. Elastic length: the bend counts k times its length.
+    const float Ls = step((Value(halfPi) * R) * k + (Value(L2) + L1));
+
+    // 9. Elastic centre; the reciprocal of the elastic length stays in double.
+    const Value q = Value(1.0) / Ls;
+    const Value bendFirst = (Value(kFirstMoment) * k) * power(R, 2.0);
+    const float yc = step(((power(L1, 2.0) / 2.0 + bendFirst) + Value(R) * L1) * q);
+    const float xc = step(((power(L2, 2.0) / 2.0 + bendFirst) + Value(R) * L2) * q);
+
+    // 10. Second moments of the line about the elastic centre, from the bend outwards.
+    const Value bendSecond = (Value(kSecondMoment) * k) * power(R, 3.0);
+    const float Ix = step((((bendSecond + power(R, 2.0) * L1) + power(L1, 2.0) * R) + power(L1, 3.0) / 3.0)
+                          - power(yc, 2.0) * Ls);
+    const float Iy = step((((bendSecond + power(R, 2.0) * L2) + power(L2, 2.0) * R) + power(L2, 3.0) / 3.0)
+                          - power(xc, 2.0) * Ls);
+    const float Ixy = step((Value(kProduct) * k) * power(R, 3.0) - (Value(yc) * Ls) * xc);
+
+    // 11. Free expansion from the corner to each fixed point.
+    const float d1 = step(((Value(R) + L1) * alpha) * (Value(tw) - tm));
+    const float d2 = step(((Value(R) + L2) * alpha) * (Value(tw) - tm));
+
+    // 12. Forces at the elastic centre by Cramer's rule.
+    const Value det = Value(Iy) * Ix - power(Ixy, 2.0);
+    const Value EI = Value(E) * I;
+    const float F1 = step(((Value(Ix) * d1 + Value(Ixy) * d2) * EI) / det);
+    const float F2 = step(((Value(Iy) * d2 + Value(Ixy) * d1) * EI) / det);
+
+    // 13. The larger signed moment: about the corner or about the end of leg 2.
+    const float MO = step(Value(xc) * F1 + Value(yc) * F2);
+    const float M2 = step(((Value(R) + L2) - xc) * F1 - Value(yc) * F2);
+    const float M = MO > M2 ? MO : M2;
+
+    // 14. Allowable stress.
+    const float allowable = step(Value(in.f) / kSafetyFactor);
+
+    // 15. Stress at the outer fibre, intensified by the bend, in MPa.
+    const float stress = step(((Value(D) * M) * i) / (Value(2.0) * I) / kPascalsPerMegapascal);
+
+    // 16. Stress reserve in percent.
+    const float reserve = step(Value(kPercent) - (Value(stress) * kPercent) / allowable);
+
+    if (trace)
+        *trace = {I, lambda, i, k, Ls, xc, yc, Ix, Iy, Ixy, d1, d2, F1, F2, MO, M2, M};
+    if (step.fault())
+        return *step.fault();
+    return CheckResult{allowable, stress, reserve};
+}
+
+} // namespace dilatany
