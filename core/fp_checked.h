@@ -21,18 +21,26 @@ namespace dilatany::fp {
 class Value {
 public:
     constexpr Value(double v) : m_v(v) {}  // NOLINT: implicit from plain numbers by design
-    Value(double v, std::optional<FpFault> fault) : m_v(v), m_fault(fault) {}
+    constexpr Value(double v, std::optional<FpFault> fault)
+        : m_v(v), m_fault(fault ? static_cast<unsigned char>(static_cast<int>(*fault) + 1) : 0)
+    {
+    }
 
     double value() const { return m_v; }
-    std::optional<FpFault> fault() const { return m_fault; }
+    std::optional<FpFault> fault() const
+    {
+        if (m_fault == 0)
+            return std::nullopt;
+        return static_cast<FpFault>(m_fault - 1);
+    }
 
     friend Value operator+(Value a, Value b) { return combine(a, b, a.m_v + b.m_v); }
     friend Value operator-(Value a, Value b) { return combine(a, b, a.m_v - b.m_v); }
     friend Value operator*(Value a, Value b) { return combine(a, b, a.m_v * b.m_v); }
     friend Value operator/(Value a, Value b)
     {
-        if (auto f = first(a, b))
-            return {a.m_v / b.m_v, f};
+        if (a.m_fault | b.m_fault)
+            return {a.m_v / b.m_v, first(a, b)};
         if (b.m_v == 0.0 && std::isfinite(a.m_v))
             return {a.m_v / b.m_v, a.m_v == 0.0 ? FpFault::InvalidOperation : FpFault::DivisionByZero};
         return combine(a, b, a.m_v / b.m_v);
@@ -41,15 +49,15 @@ public:
     friend Value power(Value base, Value exponent);
 
 private:
-    static std::optional<FpFault> first(Value a, Value b) { return a.m_fault ? a.m_fault : b.m_fault; }
+    static std::optional<FpFault> first(Value a, Value b) { return a.m_fault ? a.fault() : b.fault(); }
 
     // The fault of a result from clean operands: a NaN out of non-NaN operands
     // is an invalid operation (∞ − ∞, 0 · ∞), an infinity out of finite ones
     // an overflow.
     static Value combine(Value a, Value b, double r)
     {
-        if (auto f = first(a, b))
-            return {r, f};
+        if (a.m_fault | b.m_fault)
+            return {r, first(a, b)};
         if (std::isnan(r) && !std::isnan(a.m_v) && !std::isnan(b.m_v))
             return {r, FpFault::InvalidOperation};
         if (std::isinf(r) && std::isfinite(a.m_v) && std::isfinite(b.m_v))
@@ -58,7 +66,7 @@ private:
     }
 
     double m_v;
-    std::optional<FpFault> m_fault;
+    unsigned char m_fault = 0;  // 0, or the fault's enumerator plus one; keeps Value two words
 };
 
 /// base raised to exponent in double precision: a negative base with a
@@ -66,8 +74,8 @@ private:
 /// a division by zero.
 inline Value power(Value base, Value exponent)
 {
-    if (auto f = Value::first(base, exponent))
-        return {0.0, f};
+    if (base.m_fault | exponent.m_fault)
+        return {0.0, Value::first(base, exponent)};
     const double b = base.m_v;
     const double e = exponent.m_v;
     if (b < 0.0 && std::isfinite(e) && std::trunc(e) != e)

@@ -1,0 +1,15 @@
+// dilatany-check: the stress checks of the program for input data files.
+#include "cli/checker.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char **argv)
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const int status = dilatany::cli::RunChecker(args, std::cin, std::cout, std::cerr);
+    std::cout.flush();
+    return std::cout ? status : dilatany::cli::kError;
+}
