@@ -21,18 +21,12 @@ namespace dilatany::fp {
 class Value {
 public:
     constexpr Value(double v) : m_v(v) {}  // NOLINT: implicit from plain numbers by design
-    constexpr Value(double v, std::optional<FpFault> fault)
-        : m_v(v), m_fault(fault ? static_cast<unsigned char>(static_cast<int>(*fault) + 1) : 0)
-    {
-    }
+    constexpr Value(double v, FpFault fault) : m_v(v), m_fault(Code(fault)) {}
 
     double value() const { return m_v; }
-    std::optional<FpFault> fault() const
-    {
-        if (m_fault == 0)
-            return std::nullopt;
-        return static_cast<FpFault>(m_fault - 1);
-    }
+    bool faulted() const { return m_fault != 0; }
+    /// The first fault of the expression; only meaningful when faulted().
+    FpFault fault() const { return static_cast<FpFault>(m_fault - 1); }
 
     friend Value operator+(Value a, Value b) { return combine(a, b, a.m_v + b.m_v); }
     friend Value operator-(Value a, Value b) { return combine(a, b, a.m_v - b.m_v); }
@@ -40,7 +34,7 @@ public:
     friend Value operator/(Value a, Value b)
     {
         if (a.m_fault | b.m_fault)
-            return {a.m_v / b.m_v, first(a, b)};
+            return inherit(a, b, a.m_v / b.m_v);
         if (b.m_v == 0.0 && std::isfinite(a.m_v))
             return {a.m_v / b.m_v, a.m_v == 0.0 ? FpFault::InvalidOperation : FpFault::DivisionByZero};
         return combine(a, b, a.m_v / b.m_v);
@@ -49,7 +43,13 @@ public:
     friend Value power(Value base, Value exponent);
 
 private:
-    static std::optional<FpFault> first(Value a, Value b) { return a.m_fault ? a.fault() : b.fault(); }
+    // The fault is kept as one byte, 0 for none, so a Value stays two words.
+    static constexpr unsigned char Code(FpFault fault) { return static_cast<unsigned char>(static_cast<int>(fault) + 1); }
+    constexpr Value(double v, unsigned char code) : m_v(v), m_fault(code) {}
+
+    // A result of an operand that already faulted keeps the left operand's
+    // fault, else the right one's.
+    static Value inherit(Value a, Value b, double r) { return {r, a.m_fault ? a.m_fault : b.m_fault}; }
 
     // The fault of a result from clean operands: a NaN out of non-NaN operands
     // is an invalid operation (∞ − ∞, 0 · ∞), an infinity out of finite ones
@@ -57,16 +57,16 @@ private:
     static Value combine(Value a, Value b, double r)
     {
         if (a.m_fault | b.m_fault)
-            return {r, first(a, b)};
+            return inherit(a, b, r);
         if (std::isnan(r) && !std::isnan(a.m_v) && !std::isnan(b.m_v))
             return {r, FpFault::InvalidOperation};
         if (std::isinf(r) && std::isfinite(a.m_v) && std::isfinite(b.m_v))
             return {r, FpFault::Overflow};
-        return {r, std::nullopt};
+        return Value(r);
     }
 
     double m_v;
-    unsigned char m_fault = 0;  // 0, or the fault's enumerator plus one; keeps Value two words
+    unsigned char m_fault = 0;
 };
 
 /// base raised to exponent in double precision: a negative base with a
@@ -75,7 +75,7 @@ private:
 inline Value power(Value base, Value exponent)
 {
     if (base.m_fault | exponent.m_fault)
-        return {0.0, Value::first(base, exponent)};
+        return Value::inherit(base, exponent, 0.0);
     const double b = base.m_v;
     const double e = exponent.m_v;
     if (b < 0.0 && std::isfinite(e) && std::trunc(e) != e)
@@ -95,7 +95,7 @@ struct Stored {
 
 inline Stored store(Value v)
 {
-    if (v.fault())
+    if (v.faulted())
         return {0, v.fault()};
     if (std::isnan(v.value()))
         return {0, FpFault::InvalidOperation};
