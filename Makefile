@@ -29,5 +29,9 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS)
 	@echo "Fuzzers: build-fuzz/tests/fuzz/fuzz_reader, build-fuzz/tests/fuzz/fuzz_get_number"
 
+# The five windows as PNGs under docs/screenshots/, on a virtual X display.
+screenshots: build
+	@xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tests/ui/dilatany-screenshots docs/screenshots
+
 clean:
 	rm -rf $(BUILD) build-fuzz
