@@ -19,6 +19,7 @@
 #include <QPushButton>
 
 #include <filesystem>
+#include <limits>
 #include <vector>
 #include <variant>
 
@@ -115,6 +116,8 @@ QGroupBox *CalculationWindow::buildInputGroup(QWidget *client, const InputGroupP
         Place(box, Indexed("Text1", place.index), WindowFont(),
               {group.boxLeft, place.boxTop, group.boxWidth, kBoxHeight});
         box->setAlignment(Qt::AlignLeft);
+        // A box takes any text a file can hold; Qt would cut it at 32767 characters.
+        box->setMaxLength(std::numeric_limits<int>::max());
         box->setAccessibleName(FromUtf8(TrimmedCaption(*field)) + QLatin1Char(' ') + FromUtf8(field->unit));
         connect(box, &QLineEdit::textChanged, this, &CalculationWindow::onInputChanged);
         m_boxes.emplace(place.index, box);

@@ -25,6 +25,7 @@ InputTexts DistinctTexts(Shape shape)
     for (const InputField &field : Fields(shape))
         texts[field.index] = "ř" + std::to_string(field.index * 7 + 1) + " ž";
     texts[2] = "";  // an empty box is kept as it is
+    texts[4] = std::string(40000, '9');  // longer than a line edit takes by default
     return texts;
 }
 
