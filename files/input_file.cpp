@@ -2,6 +2,7 @@
 #include "files/input_file.h"
 
 #include "core/messages.h"
+#include "core/utf8.h"
 #include "files/cp1250.h"
 
 #include <array>
@@ -98,41 +99,6 @@ std::vector<Field> SplitFields(std::string_view text)
 
 // ---- writing ---------------------------------------------------------------
 
-// The code point that starts at text[0], or nothing for invalid UTF-8.
-std::optional<char32_t> CodePointAt(std::string_view text, std::size_t &length)
-{
-    const auto lead = static_cast<unsigned char>(text[0]);
-    char32_t cp = 0;
-    if (lead < 0x80) {
-        length = 1;
-        return lead;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        cp = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        cp = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() < length)
-        return std::nullopt;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if ((c & 0xC0) != 0x80)
-            return std::nullopt;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
-    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return std::nullopt;
-    return cp;
-}
-
 // Characters a user cannot see in a message: controls, line and paragraph
 // separators, zero-width and direction marks, the wide blanks.
 bool IsInvisible(char32_t cp)
@@ -147,7 +113,7 @@ bool IsInvisible(char32_t cp)
 std::string ShowCharacter(std::string_view text)
 {
     std::size_t length = 1;
-    const std::optional<char32_t> cp = CodePointAt(text, length);
+    const std::optional<char32_t> cp = DecodeUtf8(text, length);
     std::array<char, 16> buffer{};
     if (!cp) {
         std::snprintf(buffer.data(), buffer.size(), "0x%02X", static_cast<unsigned char>(text[0]));
