@@ -19,7 +19,8 @@ constexpr std::array<InputField, 12> kULoopFields{{
     {8, "Vzdálenost pevných bodů", "[m]", "60", kGeometry, Quantity::Lf, "L_f", Scaling::AsTyped},
     {9, "Délka L3", "[mm]", "700", kGeometry, Quantity::L3, "L3", Scaling::MillimetresToMetres},
     {10, "Délka L2", "[mm]", "1500", kGeometry, Quantity::L2, "L2", Scaling::MillimetresToMetres},
-    {12, "Poloměr ohybu dilatanu R", "[mm]", "200", kGeometry, Quantity::R, "R", Scaling::MillimetresToMetres},
+    {12, "Poloměr ohybu dilatanu R", "[mm]", "200", kGeometry, Quantity::R, "R", Scaling::MillimetresToMetres,
+     "(ke střednici)"},
     {13, "Tloušťka stěny potrubí", "[mm]", "4.5", kGeometry, Quantity::s, "s", Scaling::MillimetresToMetres},
     {14, "Vnější průmer potrubí", "[mm]", "159", kGeometry, Quantity::D, "D", Scaling::MillimetresToMetres},
 }};
@@ -32,7 +33,8 @@ constexpr std::array<InputField, 10> kLBendFields{{
     {4, "Teplota montáže", "[C]", "10", kTemperatures, Quantity::tm, "t_m", Scaling::AsTyped},
     {10, "Délka L2", "[m]", "5", kGeometry, Quantity::L2, "L2", Scaling::AsTyped},
     {11, "Délka L1", "[m]", "15", kGeometry, Quantity::L1, "L1", Scaling::AsTyped},
-    {12, "Poloměr ohybu dilatanu R", "[mm]", "200", kGeometry, Quantity::R, "R", Scaling::MillimetresToMetres},
+    {12, "Poloměr ohybu dilatanu R", "[mm]", "200", kGeometry, Quantity::R, "R", Scaling::MillimetresToMetres,
+     "(ke střednici)"},
     {13, "Tloušťka stěny potrubí", "[mm]", "4.5", kGeometry, Quantity::s, "s", Scaling::MillimetresToMetres},
     {14, "Vnější pruměr potrubí", "[mm]", "159", kGeometry, Quantity::D, "D", Scaling::MillimetresToMetres},
 }};

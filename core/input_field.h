@@ -35,6 +35,7 @@ struct InputField {
     Quantity quantity;
     std::string_view symbol;
     Scaling scaling;
+    std::string_view note = {};    // a second caption line under the caption, if any
 };
 
 /// Highest box index of either window plus one; boxes 0 .. 14 with gaps.

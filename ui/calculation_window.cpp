@@ -129,7 +129,7 @@ QGroupBox *CalculationWindow::buildInputGroup(QWidget *client, const InputGroupP
                   {group.unitLeft, place.unitTop, kUnitWidth, kUnitHeight}, Qt::AlignLeft);
     }
     for (const NotePlace &note : group.notes) {
-        MakeLabel(frame, Indexed("Label1", note.label), QString::fromUtf8(note.text),
+        MakeLabel(frame, Indexed("Label1", note.label), FromUtf8(FindField(m_layout.shape, note.index)->note),
                   ArialFont(note.points, false), note.rect, Qt::AlignRight);
     }
     return frame;

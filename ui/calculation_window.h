@@ -36,10 +36,11 @@ struct InputPlace {
     Qt::Alignment captionAlignment = Qt::AlignRight;
 };
 
-/// A label that is not a caption of a box, e.g. "(ke střednici)".
+/// The second caption line of a box, e.g. "(ke střednici)"; its text is the
+/// note of the box's field.
 struct NotePlace {
     int label;             // Label1(label)
-    const char *text;
+    int index;             // the box Text1(index) it belongs to
     TwipsRect rect;
     double points;
 };

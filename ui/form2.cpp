@@ -16,7 +16,7 @@ constexpr InputPlace kGeometry[] = {
     {8, 3240, 1, 9, {600, 3240, 1815, 375}, 1, 3240, Qt::AlignLeft},
 };
 constexpr NotePlace kGeometryNotes[] = {
-    {30, "(ke střednici)", {960, 1560, 1332, 252}, 7.8},
+    {30, 12, {960, 1560, 1332, 252}, 7.8},
 };
 
 constexpr InputPlace kMaterial[] = {

@@ -14,7 +14,7 @@ constexpr InputPlace kGeometry[] = {
     {10, 2280, 23, 11, {360, 2280, 1935, 255}, 6, 2280},
 };
 constexpr NotePlace kGeometryNotes[] = {
-    {30, "(ke střednici)", {960, 1560, 1332, 252}, 7.8},
+    {30, 12, {960, 1560, 1332, 252}, 7.8},
 };
 
 constexpr InputPlace kMaterial[] = {
