@@ -1,4 +1,5 @@
 // dilatany-check: the stress checks of the program for input data files.
+#include "cli/binary_streams.h"
 #include "cli/checker.h"
 
 #include <iostream>
@@ -7,6 +8,7 @@
 
 int main(int argc, char **argv)
 {
+    dilatany::cli::UseBinaryStandardStreams();
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int status = dilatany::cli::RunChecker(args, std::cin, std::cout, std::cerr);
