@@ -29,6 +29,19 @@ TEST_F(InputFileOnDisk, saves_and_reads_back_both_shapes)
     }
 }
 
+TEST_F(InputFileOnDisk, saving_a_file_with_two_hard_links_changes_both_names)
+{
+    Put(Path("data.dat"), "\"a much longer old content than the new one, to be cut off\"\r\n");
+    fs::create_hard_link(Path("data.dat"), Path("also.dat"));
+    for (const Shape shape : {Shape::LBend, Shape::ULoop}) {  // shorter, then longer than before
+        ASSERT_EQ(WriteInputFile(Path("also.dat"), DefaultTexts(shape), "also.dat"), std::nullopt);
+        EXPECT_EQ(Contents(Path("data.dat")), DefaultBytes(shape));
+        EXPECT_EQ(Contents(Path("also.dat")), DefaultBytes(shape));
+        EXPECT_EQ(fs::hard_link_count(Path("data.dat")), 2u);
+    }
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"also.dat", "data.dat"}));
+}
+
 // ---- refusals while reading --------------------------------------------------
 
 TEST_F(InputFileOnDisk, refuses_what_is_not_a_readable_regular_file_of_at_most_64_kib)
