@@ -5,6 +5,7 @@
 #include "core/utf8.h"
 #include "files/cp1250.h"
 #include "files/platform.h"
+#include "files/save_reason.h"
 
 #include <array>
 #include <cstdint>
@@ -27,8 +28,13 @@ constexpr std::string_view kCannotCarryBack =
     "Soubor „%1“ nelze načíst: údaj „%2“ obsahuje znak %3, který do souboru nelze uložit zpět.";
 constexpr std::string_view kSetTooLargeBack =
     "Soubor „%1“ nelze načíst: uložený zpět by měl %2 bajtů, smí mít nejvýše %3. Nejdelší je údaj „%4“.";
-constexpr std::string_view kNotAFileReason = "není soubor";
-constexpr std::string_view kReadOnlyFileReason = "soubor je jen pro čtení";
+constexpr std::string_view kNotUtf8 =
+    "Soubor „%1“ začíná značkou kódování UTF-8, ale jeho text není platný text UTF-8.";
+
+// Text of the file a UTF-8 editor saved with a byte-order mark (Windows
+// Notepad does): EF BB BF. A file this program writes starts with a quotation
+// mark, and no input set in code page 1250 starts with "ď»ż".
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 FileError Error(FileError::Kind kind, std::string_view text, std::string_view name)
 {
@@ -37,12 +43,18 @@ FileError Error(FileError::Kind kind, std::string_view text, std::string_view na
 
 FileError SaveError(std::string_view name, const platform::SystemError &error)
 {
-    std::string_view reason = error.text;
-    if (error.reason == platform::Reason::NotAFile)
-        reason = kNotAFileReason;
-    else if (error.reason == platform::Reason::ReadOnlyFile)
-        reason = kReadOnlyFileReason;
-    return {FileError::Kind::CannotSave, FillMessage(kCannotSave, {name, reason})};
+    return {FileError::Kind::CannotSave, FillMessage(kCannotSave, {name, SaveFailureReason(error)})};
+}
+
+bool IsUtf8(std::string_view text)
+{
+    while (!text.empty()) {
+        std::size_t length = 1;
+        if (!DecodeUtf8(text, length))
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -189,12 +201,38 @@ Encoded Encode(const InputTexts &texts)
 
 } // namespace
 
+std::string SaveFailureReason(const platform::SystemError &error)
+{
+    using platform::Reason;
+    switch (error.reason) {
+    case Reason::NoSpace: return "na disku není dost místa";
+    case Reason::PermissionDenied: return "přístup odepřen";
+    case Reason::ReadOnlyFileSystem: return "disk je jen pro čtení";
+    case Reason::TooLarge: return "soubor by byl příliš velký";
+    case Reason::NameTooLong: return "název souboru je příliš dlouhý";
+    case Reason::QuotaExceeded: return "byla překročena disková kvóta";
+    case Reason::NotAFile: return "není soubor";
+    case Reason::NotADirectory: return "část cesty není složka";
+    case Reason::ReadOnlyFile: return "soubor je jen pro čtení";
+    case Reason::Other: break;
+    }
+    return error.text;
+}
+
 ReadResult ParseInputData(std::string_view bytes, Shape shape, std::string_view displayName)
 {
     if (bytes.size() > kMaxFileSize)
         return Error(FileError::Kind::TooLarge, kTooLarge, displayName);
 
-    const std::vector<Field> fields = SplitFields(DecodeCp1250(bytes));
+    std::string text;
+    if (bytes.starts_with(kUtf8Mark)) {
+        text = bytes.substr(kUtf8Mark.size());
+        if (!IsUtf8(text))
+            return Error(FileError::Kind::NotUtf8, kNotUtf8, displayName);
+    } else {
+        text = DecodeCp1250(bytes);
+    }
+    const std::vector<Field> fields = SplitFields(text);
     const std::span<const std::int16_t> order = FileOrder(shape);
     if (fields.size() != order.size()) {
         const std::string count = std::to_string(fields.size());

@@ -26,6 +26,7 @@ struct FileError {
         CannotSave,       // the save failed
         CannotCarry,      // a box text the format cannot hold unchanged
         CannotSaveBack,   // a set read from a file that a save could not write back
+        NotUtf8,          // a file marked as UTF-8 whose text is not UTF-8
     };
     Kind kind;
     std::string message;  // the Czech message for the user (UTF-8)
@@ -38,7 +39,8 @@ using ReadResult = std::variant<InputTexts, FileError>;
 ReadResult ReadInputFile(const std::filesystem::path &path, Shape shape,
                          std::string_view displayName);
 
-/// Parses the bytes of an input data file (code page 1250) already in memory,
+/// Parses the bytes of an input data file (code page 1250, or UTF-8 behind a
+/// byte-order mark, as other editors save it) already in memory,
 /// with the same rules and refusals as ReadInputFile. A set is returned only
 /// if EncodeInputData would write it: a load never gives a set that a save
 /// refuses. Like the other functions here it throws std::system_error only

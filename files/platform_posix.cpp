@@ -301,6 +301,8 @@ std::optional<SystemError> WriteInPlace(FileDescriptor &fd, const struct stat &o
 
 } // namespace
 
+SystemError ErrorFromCode(unsigned long code) { return FromErrno(static_cast<int>(code)); }
+
 ReadOutcome ReadRegularFile(const fs::path &path, std::size_t limit)
 {
     struct stat st {};

@@ -33,11 +33,12 @@ TEST_F(InputFileOnDisk, saving_a_file_with_two_hard_links_changes_both_names)
 {
     Put(Path("data.dat"), "\"a much longer old content than the new one, to be cut off\"\r\n");
     fs::create_hard_link(Path("data.dat"), Path("also.dat"));
+    // Both names showing the new content tell that they are still one file
+    // (MinGW's hard_link_count says 1 on Windows whatever the count).
     for (const Shape shape : {Shape::LBend, Shape::ULoop}) {  // shorter, then longer than before
         ASSERT_EQ(WriteInputFile(Path("also.dat"), DefaultTexts(shape), "also.dat"), std::nullopt);
         EXPECT_EQ(Contents(Path("data.dat")), DefaultBytes(shape));
         EXPECT_EQ(Contents(Path("also.dat")), DefaultBytes(shape));
-        EXPECT_EQ(fs::hard_link_count(Path("data.dat")), 2u);
     }
     EXPECT_EQ(Listing(), (std::vector<std::string>{"also.dat", "data.dat"}));
 }

@@ -404,6 +404,45 @@ TEST(SizeLimit, a_box_text_with_70000_trailing_blanks_is_refused_before_anything
               "Údaje nelze uložit: soubor by měl 70087 bajtů, smí mít nejvýše 65536. Nejdelší je údaj „Délka L1“.");
 }
 
+// ---- files saved as UTF-8 with a byte-order mark -------------------------------
+
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
+
+TEST(Utf8WithMark, reads_the_texts_as_utf8_without_the_mark_and_saves_them_in_code_page_1250)
+{
+    EXPECT_EQ(Parsed(kUtf8Mark + kLDefaultFile, Shape::LBend), DefaultTexts(Shape::LBend));
+    EXPECT_EQ(Parsed(kUtf8Mark + "0.00012,1150,27,90,10,5,15,200,4.5,159\r\n", Shape::LBend),
+              DefaultTexts(Shape::LBend));
+
+    const InputTexts texts = Parsed(kUtf8Mark + "\"ěščřžýáíé\"\r\n\"€ 1,5\"\r\n\"27\"\r\n\"90\"\r\n" + kLTail, Shape::LBend);
+    EXPECT_EQ(InFileOrder(texts), WithHead({"ěščřžýáíé", "€ 1,5"}));
+    EXPECT_EQ(Encoded(texts).substr(0, 22), "\"\xEC\x9A\xE8\xF8\x9E\xFD\xE1\xED\xE9\"\r\n\"\x80 1,5\"\r\n");
+}
+
+TEST(Utf8WithMark, is_refused_when_the_text_is_no_utf8_or_holds_what_code_page_1250_cannot)
+{
+    const FileError broken = Refusal(kUtf8Mark + "\"1\xFF\"\r\n" + kLTail, Shape::LBend, "vstup.dat");
+    EXPECT_EQ(broken.kind, Kind::NotUtf8);
+    EXPECT_EQ(broken.message, "Soubor „vstup.dat“ začíná značkou kódování UTF-8, ale jeho text není platný text UTF-8.");
+    // A code page 1250 file after the mark, as a careless conversion leaves it.
+    EXPECT_EQ(Refusal(kUtf8Mark + "\"\xEC\x9A\"\r\n" + kLTail, Shape::LBend).kind, Kind::NotUtf8);
+
+    const FileError greek = Refusal(kUtf8Mark + "\"0.00012\"\r\n\"1150 α\"\r\n\"27\"\r\n\"90\"\r\n" + kLTail,
+                                    Shape::LBend, "vstup.dat");
+    EXPECT_EQ(greek.kind, Kind::CannotSaveBack);
+    EXPECT_EQ(greek.message, CarryBackMessage("Modul pružnosti", "„α“"));
+
+    const FileError empty = Refusal(kUtf8Mark, Shape::ULoop, "vstup.dat");
+    EXPECT_EQ(empty.kind, Kind::WrongFieldCount);
+}
+
+TEST(Utf8WithMark, only_at_the_start_is_a_mark)
+{
+    // Anywhere else the three bytes are code page 1250 letters, "ď»ż".
+    EXPECT_EQ(InFileOrder(Parsed("\"\xEF\xBB\xBF\"\r\n\"1150\"\r\n\"27\"\r\n\"90\"\r\n" + kLTail, Shape::LBend))[0],
+              "ď»ż");
+}
+
 // ---- refusals while writing --------------------------------------------------
 
 struct CarryCase {

@@ -1,5 +1,6 @@
 // Reading and saving input data files on POSIX systems: permissions, symbolic
 // links, pipes, devices and the system's own reasons.
+#include "files/save_reason.h"
 #include "tests/files/disk_fixture.h"
 
 #include <gtest/gtest.h>
@@ -286,8 +287,53 @@ TEST_F(InputFileOnDisk, a_new_file_in_a_folder_the_user_may_not_write_is_refused
 
     const std::string outcome = SaveAsUnprivileged(folder / "new.dat", DefaultTexts(Shape::LBend), "new.dat");
     ::chmod(folder.c_str(), 0755);
-    EXPECT_EQ(outcome, SaveMessage("new.dat", std::strerror(EACCES)));
+    EXPECT_EQ(outcome, SaveMessage("new.dat", "přístup odepřen"));
     EXPECT_TRUE(fs::is_empty(folder));
+}
+
+// ---- the reason a save gives --------------------------------------------------
+
+TEST(SaveFailureReason, is_czech_for_the_common_reasons_and_the_system_text_for_the_rest)
+{
+    const std::vector<std::pair<int, std::string>> cases{
+        {ENOSPC, "na disku není dost místa"},
+        {EACCES, "přístup odepřen"},
+        {EPERM, "přístup odepřen"},
+        {EROFS, "disk je jen pro čtení"},
+        {EFBIG, "soubor by byl příliš velký"},
+        {ENAMETOOLONG, "název souboru je příliš dlouhý"},
+        {EDQUOT, "byla překročena disková kvóta"},
+        {EISDIR, "není soubor"},
+        {ENOTDIR, "část cesty není složka"},
+        {ENOENT, std::strerror(ENOENT)},
+        {EIO, std::strerror(EIO)},
+    };
+    for (const auto &[code, reason] : cases) {
+        SCOPED_TRACE(std::strerror(code));
+        EXPECT_EQ(SaveFailureReason(platform::ErrorFromCode(static_cast<unsigned long>(code))), reason);
+    }
+}
+
+TEST_F(InputFileOnDisk, saves_that_fail_give_the_reason_in_czech)
+{
+    ASSERT_EQ(::chmod(m_dir.c_str(), 0755), 0);
+    Put(Path("soubor.dat"), "old");
+    const std::string longName(300, 'x');
+    struct Case {
+        fs::path path;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        {Path("soubor.dat/data.dat"), "část cesty není složka"},
+        {Path(longName + ".dat"), "název souboru je příliš dlouhý"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.reason);
+        const std::string outcome = SaveAsUnprivileged(c.path, DefaultTexts(Shape::ULoop), "data.dat");
+        EXPECT_EQ(outcome, SaveMessage("data.dat", c.reason));
+    }
+    EXPECT_EQ(Contents(Path("soubor.dat")), "old");
+    EXPECT_EQ(Listing(), std::vector<std::string>{"soubor.dat"});
 }
 
 TEST_F(InputFileOnDisk, a_write_that_fails_midway_keeps_the_old_file_and_leaves_no_temporary)
@@ -308,7 +354,7 @@ TEST_F(InputFileOnDisk, a_write_that_fails_midway_keeps_the_old_file_and_leaves_
         if (!error)
             ::_exit(1);
         const bool expected = error->kind == Kind::CannotSave
-                           && error->message == SaveMessage("data.dat", std::strerror(EFBIG));
+                           && error->message == SaveMessage("data.dat", "soubor by byl příliš velký");
         ::_exit(expected ? 0 : 2);
     }
     int status = 0;
@@ -339,7 +385,7 @@ TEST_F(InputFileOnDisk, a_write_in_place_that_would_exceed_a_size_limit_fails_be
         if (!error)
             ::_exit(1);
         const bool expected = error->kind == Kind::CannotSave
-                           && error->message == SaveMessage("data.dat", std::strerror(EFBIG));
+                           && error->message == SaveMessage("data.dat", "soubor by byl příliš velký");
         ::_exit(expected ? 0 : 2);
     }
     int status = 0;
