@@ -1,11 +1,13 @@
 #include "cli/checker.h"
 
 #include "cli/json.h"
+#include "cli/output.h"
 #include "core/evaluate.h"
 #include "core/messages.h"
 #include "files/input_file.h"
 
 #include <algorithm>
+#include <exception>
 #include <istream>
 #include <iterator>
 #include <optional>
@@ -14,6 +16,8 @@
 
 namespace dilatany::cli {
 namespace {
+
+constexpr std::string_view kCannotReadStandardInput = "Soubor „%1“ nelze přečíst.";
 
 struct Options {
     Shape shape = Shape::ULoop;
@@ -67,10 +71,22 @@ std::optional<Options> ParseArgs(std::span<const std::string> args, std::ostream
 files::ReadResult ReadStandardInput(std::istream &in, Shape shape)
 {
     std::string bytes;
-    std::istreambuf_iterator<char> it(in), end;
-    // Read one byte past the limit, so an oversized input is refused, not cut.
-    for (; it != end && bytes.size() <= files::kMaxFileSize; ++it)
-        bytes.push_back(*it);
+    // A read error (standard input is a folder, or closed) is reported by
+    // the stream buffer as an exception or as badbit, depending on the library.
+    bool failed = false;
+    try {
+        std::istreambuf_iterator<char> it(in), end;
+        // Read one byte past the limit, so an oversized input is refused, not cut.
+        for (; it != end && bytes.size() <= files::kMaxFileSize; ++it)
+            bytes.push_back(*it);
+        failed = in.bad();
+    } catch (const std::exception &) {
+        failed = true;
+    }
+    if (failed) {
+        in.clear(std::ios::badbit);
+        return files::FileError{files::FileError::Kind::CannotOpen, FillMessage(kCannotReadStandardInput, {"-"})};
+    }
     return files::ParseInputData(bytes, shape, "-");
 }
 
@@ -82,10 +98,10 @@ int CheckOne(const Options &options, const std::string &file, std::istream &in, 
 
     auto error = [&](const std::string &message) {
         if (options.json)
-            out << "{\"file\":" << JsonString(file) << ",\"status\":\"error\",\"message\":" << JsonString(message)
+            out << '{' << JsonFileMember(file) << ",\"status\":\"error\",\"message\":" << JsonString(message)
                 << "}\n";
         else
-            out << file << "\terror\t" << message << '\n';
+            out << EscapeText(file) << "\terror\t" << EscapeText(message) << '\n';
         return kError;
     };
 
@@ -98,23 +114,23 @@ int CheckOne(const Options &options, const std::string &file, std::istream &in, 
 
     if (const auto *fault = std::get_if<FpFault>(&evaluation)) {
         if (options.json)
-            out << "{\"file\":" << JsonString(file) << ",\"status\":\"fault\",\"fault\":\"" << FaultName(*fault)
+            out << '{' << JsonFileMember(file) << ",\"status\":\"fault\",\"fault\":\"" << FaultName(*fault)
                 << "\",\"message\":" << JsonString(FaultMessage(*fault)) << "}\n";
         else
-            out << file << "\tfault\t" << FaultName(*fault) << '\n';
+            out << EscapeText(file) << "\tfault\t" << FaultName(*fault) << '\n';
         return kSomeFailed;
     }
 
     const CheckResult &result = std::get<CheckResult>(evaluation);
     const ResultTexts texts = FormatResult(result);
     if (options.json) {
-        out << "{\"file\":" << JsonString(file) << ",\"status\":\"" << (result.fails() ? "fail" : "pass")
+        out << '{' << JsonFileMember(file) << ",\"status\":\"" << (result.fails() ? "fail" : "pass")
             << "\",\"allowable\":" << JsonNumber(result.allowable) << ",\"stress\":" << JsonNumber(result.stress)
             << ",\"reserve\":" << JsonNumber(result.reserve) << ",\"allowableText\":" << JsonString(texts.allowable)
             << ",\"stressText\":" << JsonString(texts.stress) << ",\"reserveText\":" << JsonString(texts.reserve)
             << ",\"verdict\":" << JsonString(texts.verdict) << "}\n";
     } else {
-        out << file << '\t' << texts.allowable << '\t' << texts.stress << '\t' << texts.reserve << '\t'
+        out << EscapeText(file) << '\t' << texts.allowable << '\t' << texts.stress << '\t' << texts.reserve << '\t'
             << texts.verdict << '\n';
     }
     return result.fails() ? kSomeFailed : kAllPassed;
@@ -136,9 +152,14 @@ std::string UsageText()
            "  SOUBOR  fault  division-by-zero | overflow | invalid-operation\n"
            "  SOUBOR  error  zpráva\n"
            "S --json vypíše místo toho na každý řádek jeden objekt JSON.\n"
+           "Jména a zprávy v textovém výstupu: \\\\ za zpětné lomítko, \\t tabulátor,\n"
+           "\\n konec řádku, \\r návrat vozíku, \\xHH jiný bajt, který není tisknutelný\n"
+           "znak UTF-8. V JSON má jméno, které není UTF-8, navíc \"fileBytes\": jeho bajty\n"
+           "šestnáctkově.\n"
            "\n"
            "Návratový kód: 0 všechny soubory vyhovují, 1 některý nevyhovuje nebo výpočet\n"
-           "nelze dokončit, 2 chybné použití, odmítnutý soubor nebo údaj, který není číslo.\n";
+           "nelze dokončit, 2 chybné použití, odmítnutý soubor nebo údaj, který není číslo,\n"
+           "3 výsledky nelze zapsat na standardní výstup.\n";
 }
 
 int RunChecker(std::span<const std::string> args, std::istream &in, std::ostream &out, std::ostream &err)
@@ -153,8 +174,12 @@ int RunChecker(std::span<const std::string> args, std::istream &in, std::ostream
         return kAllPassed;
     }
     int status = kAllPassed;
-    for (const std::string &file : options->files)
+    for (const std::string &file : options->files) {
         status = std::max(status, CheckOne(*options, file, in, out));
+        // Nothing more can reach the reader; main says why.
+        if (!out)
+            return kOutputError;
+    }
     return status;
 }
 

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/../.."
 build=${1:-build}
 dir=$build/tests/cli/checker_output
 [ -x "$build/cli/dilatany-check" ] || { echo "Není $build/cli/dilatany-check: nejdřív make build." >&2; exit 1; }
-(cd "$build" && ctest -R '^checker_output\.' >/dev/null) || true
+(cd "$build" && ctest -R '^checker_output\.' >/dev/null 2>&1) || true
 for out in "$dir"/*.out; do
   name=$(basename "$out" .out)
   cp "$out" "tests/cli/expected/$name.out"
