@@ -11,6 +11,9 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#if defined(__linux__)
+#include <sys/xattr.h>
+#endif
 
 namespace dilatany::files::platform {
 namespace {
@@ -119,6 +122,35 @@ fs::path ResolveLinks(fs::path path, int &error)
     }
     error = ELOOP;
     return {};
+}
+
+// Whether the file carries extended attributes that a new file would not
+// get: an access list, a user's own attributes. The security labels that
+// every file gets from its folder do not count.
+bool HasOwnAttributes(int fd)
+{
+#if defined(__linux__)
+    std::string names(4096, '\0');
+    ssize_t size = ::flistxattr(fd, names.data(), names.size());
+    if (size < 0 && errno == ERANGE) {
+        size = ::flistxattr(fd, nullptr, 0);
+        if (size > 0) {
+            names.resize(static_cast<std::size_t>(size));
+            size = ::flistxattr(fd, names.data(), names.size());
+        }
+    }
+    if (size <= 0)
+        return false;
+    for (std::size_t at = 0; at < static_cast<std::size_t>(size);) {
+        const std::string_view name(names.data() + at);
+        if (!name.starts_with("security."))
+            return true;
+        at += name.size() + 1;
+    }
+#else
+    (void)fd;
+#endif
+    return false;
 }
 
 // Permission bits for a new file: 0666 less the process's umask, read without
@@ -363,8 +395,9 @@ std::optional<SystemError> SaveFile(const fs::path &path, std::string_view bytes
     if (!S_ISREG(old.st_mode))
         return SystemError{Reason::NotAFile, std::strerror(EISDIR)};
 
-    // A rename would leave the other names of the file with the old content.
-    if (old.st_nlink > 1)
+    // A rename would leave the other names of the file with the old content,
+    // and would drop an access list or other attributes of the file.
+    if (old.st_nlink > 1 || HasOwnAttributes(fd.get()))
         return WriteInPlace(fd, old, bytes);
     switch (ReplaceFile(target, old, bytes, error)) {
     case Replacement::Done: return std::nullopt;

@@ -43,6 +43,27 @@ TEST_F(InputFileOnDisk, saving_a_file_with_two_hard_links_changes_both_names)
     EXPECT_EQ(Listing(), (std::vector<std::string>{"also.dat", "data.dat"}));
 }
 
+TEST_F(InputFileOnDisk, every_set_read_from_a_fuzzer_seed_saves_and_reads_back_unchanged)
+{
+    int sets = 0;
+    for (const fs::directory_entry &seed : fs::directory_iterator(fs::path(DILATANY_READER_SEEDS))) {
+        const std::u8string name = seed.path().filename().u8string();
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        for (const Shape shape : {Shape::ULoop, Shape::LBend}) {
+            ReadResult read = ReadInputFile(seed.path(), shape, "seed");
+            if (!std::holds_alternative<InputTexts>(read))
+                continue;
+            ++sets;
+            const InputTexts &texts = std::get<InputTexts>(read);
+            ASSERT_EQ(WriteInputFile(Path("copy.dat"), texts, "copy.dat"), std::nullopt);
+            ReadResult back = ReadInputFile(Path("copy.dat"), shape, "copy.dat");
+            ASSERT_TRUE(std::holds_alternative<InputTexts>(back));
+            EXPECT_EQ(std::get<InputTexts>(back), texts);
+        }
+    }
+    EXPECT_GT(sets, 0) << "no seed gave a set";
+}
+
 // ---- refusals while reading --------------------------------------------------
 
 TEST_F(InputFileOnDisk, refuses_what_is_not_a_readable_regular_file_of_at_most_64_kib)

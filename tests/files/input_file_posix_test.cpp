@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace dilatany::files {
@@ -289,6 +290,30 @@ TEST_F(InputFileOnDisk, a_new_file_in_a_folder_the_user_may_not_write_is_refused
     ::chmod(folder.c_str(), 0755);
     EXPECT_EQ(outcome, SaveMessage("new.dat", "přístup odepřen"));
     EXPECT_TRUE(fs::is_empty(folder));
+}
+
+TEST_F(InputFileOnDisk, a_file_with_extended_attributes_keeps_them)
+{
+    // An access list is one such attribute; a user attribute is one that any
+    // owner can set.
+    const fs::path file = Path("data.dat");
+    Put(file, "old");
+    const std::string_view value = "https://example.org/data.dat";
+    if (::setxattr(file.c_str(), "user.xdg.origin.url", value.data(), value.size(), 0) != 0)
+        GTEST_SKIP() << "no user attributes here: " << std::strerror(errno);
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+
+    ASSERT_EQ(WriteInputFile(file, DefaultTexts(Shape::LBend), "data.dat"), std::nullopt);
+    EXPECT_EQ(Contents(file), DefaultBytes(Shape::LBend));
+    char kept[64] = {};
+    EXPECT_EQ(::getxattr(file.c_str(), "user.xdg.origin.url", kept, sizeof kept),
+              static_cast<ssize_t>(value.size()));
+    EXPECT_EQ(std::string_view(kept), value);
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(Listing(), std::vector<std::string>{"data.dat"});
 }
 
 // ---- the reason a save gives --------------------------------------------------
