@@ -149,6 +149,19 @@ TEST(LBendCheck, radius_of_half_the_diameter_keeps_the_bend)
     EXPECT_TRUE(MatchesDigits(r.reserve, "32.94317"));
 }
 
+TEST(LBendCheck, solid_section_raises_the_intensification_but_not_the_flexibility)
+{
+    // A wall of half the diameter gives λ = 10.062894, as on the U-loop:
+    // i = 0.193 is raised to 1, k = 0.22194286 has no lower limit.
+    LBendInputs in = Defaults();
+    in.s = 79.5f;
+    LBendTrace t;
+    ASSERT_TRUE(std::holds_alternative<CheckResult>(LBendCheck(in, &t)));
+    EXPECT_TRUE(MatchesDigits(t.lambda, "10.062894"));
+    EXPECT_EQ(t.i, 1.0f);
+    EXPECT_TRUE(MatchesDigits(t.k, "0.22194286"));
+}
+
 TEST(LBendCheck, signed_moments_are_compared_without_absolute_values)
 {
     LBendInputs cooling = Defaults();

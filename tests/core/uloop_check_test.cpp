@@ -63,6 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                        in.tm = 90;
                    },
                    {"20.00", "-5.33", "127", "Vyhovuje"}},
+        ResultCase{"long_top_puts_the_largest_distance_at_the_run", [](ULoopInputs &in) { in.L3 = 3000; },
+                   {"20.00", "3.60", "82", "Vyhovuje"}},
         ResultCase{"solid_section", [](ULoopInputs &in) { in.s = 79.5f; }, {"20.00", "6.42", "68", "Vyhovuje"}},
         ResultCase{"zero_modulus_gives_no_stress", [](ULoopInputs &in) { in.E = 0; },
                    {"20.00", "0.00", "100", "Vyhovuje"}},
@@ -114,6 +116,20 @@ TEST(ULoopCheck, sharp_corner_intermediates)
     EXPECT_TRUE(MatchesDigits(t.M, "693.83722"));
     EXPECT_TRUE(MatchesDigits(r.stress, "8.4566555"));
     EXPECT_TRUE(MatchesDigits(r.reserve, "57.716721"));
+}
+
+TEST(ULoopCheck, elastic_centre_beyond_the_top_distance_takes_the_moment)
+{
+    // A long top moves the elastic centre away from the pipe axis: y_c is
+    // then the larger distance and the moment arm.
+    ULoopInputs in = Defaults();
+    in.L3 = 3000;
+    ULoopTrace t;
+    ASSERT_TRUE(std::holds_alternative<CheckResult>(ULoopCheck(in, &t)));
+    EXPECT_TRUE(MatchesDigits(t.yc, "1.0051037"));
+    EXPECT_TRUE(MatchesDigits(t.y2, "0.89489627"));
+    EXPECT_EQ(t.ymax, t.yc);
+    EXPECT_TRUE(MatchesDigits(t.M, "93.107643"));
 }
 
 TEST(ULoopCheck, far_fixed_points_fail_with_a_negative_reserve)
