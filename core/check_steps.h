@@ -5,6 +5,7 @@
 #include "core/fp_checked.h"
 
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 namespace dilatany {
@@ -16,12 +17,14 @@ namespace dilatany {
 ///
 /// A step is first evaluated in plain double. A floating-point fault in it
 /// leaves an infinity or a NaN that reaches the step's result: NaN passes
-/// through every operation, and an infinity could only vanish as a divisor,
-/// while the steps divide by constants, stored singles and sums of products
-/// of stored singles, which are finite. So a finite result is a result
-/// without a fault, the same double the checked values would give; only a
-/// result that is not finite is evaluated again in fp::Value, which names
-/// the kind of the first fault exactly as before.
+/// through every operation, and an infinity could only vanish as a divisor
+/// or as a power's base, while the steps divide only by finite values
+/// (constants, stored singles, r_m², the determinant) and raise only stored
+/// singles and r_i to powers. So a finite result is a result without a
+/// fault, the same double the checked values give; only a result that is
+/// not finite is evaluated again in fp::Value, which names the kind of the
+/// first fault exactly as before. A new step must keep to this: no division
+/// by an intermediate that can overflow.
 ///
 /// With `kCheckEveryStep` every step is evaluated in fp::Value (for tests
 /// that compare the two).

@@ -85,8 +85,10 @@ inline double UlpsAway(double p, std::int64_t n)
 // How many representable values a fast power may lie off the correctly
 // rounded one and still be settled without the precise path. A faithful pow
 // is off by at most 1, a product chain (x²)² of a double by at most 4;
-// the margin leaves room for a less accurate platform pow, and makes the
-// precise path only a little more frequent (still about one in 10^7).
+// the margin leaves room for a less accurate platform pow. The precise path
+// stays rare: it ran in none of 2·10^7 checks of realistic pipes, about once
+// in 2·10^6 for walls of 0.3 to 2 % of the diameter (r_o⁴ − r_i⁴ cancels),
+// and often only for sections far outside practice (walls of 10^-7 D).
 inline constexpr std::int64_t kMargin = 8;
 
 } // namespace powers_detail
