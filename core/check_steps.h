@@ -4,25 +4,33 @@
 
 #include "core/fp_checked.h"
 
+#include <string_view>
+
 namespace dilatany {
 
 class CheckSteps {
 public:
-    /// Rounds a step's result to single precision. After the first fault the
-    /// remaining steps still run, on whatever values they get, but only that
-    /// first fault is reported.
-    float operator()(fp::Value v)
+    /// Rounds the result of the step named `key` to single precision. After
+    /// the first fault the remaining steps still run, on whatever values they
+    /// get, but only that first fault and its step are reported. `key` must
+    /// outlive the check (a string literal).
+    float operator()(std::string_view key, fp::Value v)
     {
         const fp::Stored s = fp::store(v);
-        if (s.fault && !m_fault)
+        if (s.fault && !m_fault) {
             m_fault = s.fault;
+            m_faultAt = key;
+        }
         return s.value;
     }
 
     std::optional<FpFault> fault() const { return m_fault; }
+    /// The key of the step that faulted first; empty without a fault.
+    std::string_view faultAt() const { return m_faultAt; }
 
 private:
     std::optional<FpFault> m_fault;
+    std::string_view m_faultAt;
 };
 
 // Constants shared by both checks, each in the precision in which it enters
