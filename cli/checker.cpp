@@ -2,12 +2,17 @@
 
 #include "cli/json.h"
 #include "cli/output.h"
+#include "cli/svg_chart.h"
+#include "core/design.h"
 #include "core/evaluate.h"
+#include "core/get_number.h"
 #include "core/messages.h"
 #include "files/input_file.h"
 
 #include <algorithm>
+#include <charconv>
 #include <exception>
+#include <fstream>
 #include <istream>
 #include <iterator>
 #include <optional>
@@ -19,23 +24,125 @@ namespace {
 
 constexpr std::string_view kCannotReadStandardInput = "Soubor „%1“ nelze přečíst.";
 
+enum class Mode { Check, Solve, Sweep };
+
 struct Options {
     Shape shape = Shape::ULoop;
+    Mode mode = Mode::Check;
     bool json = false;
     bool help = false;
+    std::string gridSpec;                  // --solve or --sweep: NAME=FROM:TO:STEP or NAME
+    const InputField *field = nullptr;     // NAME
+    std::optional<design::Grid> grid;      // nothing: the default grid of each file
+    std::optional<std::string> reserveText;
+    std::optional<double> reserve;
+    std::optional<std::string> plot;
     std::vector<std::string> files;
 };
+
+std::string InputKeys(Shape shape)
+{
+    std::string keys;
+    for (const std::int16_t index : ReadOrder(shape)) {
+        if (!keys.empty())
+            keys += ", ";
+        keys += design::QuantityKey(FindField(shape, index)->quantity);
+    }
+    return keys;
+}
+
+// Checks the options that need the shape: NAME, the grid, the reserve.
+bool ResolveDesignOptions(Options &options, std::ostream &err)
+{
+    if (options.reserveText && options.mode != Mode::Solve) {
+        err << "dilatany-check: --reserve patří k --solve\n";
+        return false;
+    }
+    if (options.plot && options.mode != Mode::Sweep) {
+        err << "dilatany-check: --plot patří k --sweep\n";
+        return false;
+    }
+    if (options.mode == Mode::Check)
+        return true;
+    const std::size_t equals = options.gridSpec.find('=');
+    const std::string name = options.gridSpec.substr(0, equals);
+    options.field = design::FindInput(options.shape, name);
+    if (!options.field) {
+        err << "dilatany-check: „" << EscapeText(name) << "“ není vstup tohoto dilatanu (vstupy: "
+            << InputKeys(options.shape) << ")\n";
+        return false;
+    }
+    if (equals != std::string::npos) {
+        const design::GridOrError grid = design::ParseGrid(std::string_view(options.gridSpec).substr(equals + 1));
+        if (const auto *error = std::get_if<design::GridError>(&grid)) {
+            err << "dilatany-check: mřížka „" << EscapeText(options.gridSpec.substr(equals + 1))
+                << "“: " << design::GridErrorText(*error) << "\n";
+            return false;
+        }
+        options.grid = std::get<design::Grid>(grid);
+    }
+    if (options.reserveText) {
+        double reserve = 0;
+        const std::string &text = *options.reserveText;
+        const auto res = std::from_chars(text.data(), text.data() + text.size(), reserve);
+        if (!design::ParseDecimal(text) || res.ec != std::errc() || res.ptr != text.data() + text.size()) {
+            err << "dilatany-check: rezerva „" << EscapeText(text) << "“ není desetinné číslo\n";
+            return false;
+        }
+        options.reserve = reserve;
+        options.reserveText = design::DecimalText(*design::ParseDecimal(text));
+    }
+    if (options.mode == Mode::Sweep && options.files.size() != 1) {
+        err << "dilatany-check: --sweep bere právě jeden soubor\n";
+        return false;
+    }
+    return true;
+}
 
 std::optional<Options> ParseArgs(std::span<const std::string> args, std::ostream &err)
 {
     Options options;
     bool shapeSeen = false;
     bool optionsEnded = false;
-    for (const std::string &arg : args) {
+    for (std::size_t a = 0; a < args.size(); ++a) {
+        const std::string &arg = args[a];
+        // An option with a value: the value is the next argument.
+        auto value = [&](std::optional<std::string> &into) {
+            if (a + 1 >= args.size()) {
+                err << "dilatany-check: u přepínače „" << arg << "“ chybí hodnota\n";
+                return false;
+            }
+            into = args[++a];
+            return true;
+        };
+        auto mode = [&](Mode m) {
+            std::optional<std::string> spec;
+            if (options.mode != Mode::Check) {
+                err << "dilatany-check: --solve a --sweep nelze spojit ani opakovat\n";
+                return false;
+            }
+            if (!value(spec))
+                return false;
+            options.mode = m;
+            options.gridSpec = *spec;
+            return true;
+        };
         if (!optionsEnded && arg == "--help") {
             options.help = true;
         } else if (!optionsEnded && arg == "--json") {
             options.json = true;
+        } else if (!optionsEnded && arg == "--solve") {
+            if (!mode(Mode::Solve))
+                return std::nullopt;
+        } else if (!optionsEnded && arg == "--sweep") {
+            if (!mode(Mode::Sweep))
+                return std::nullopt;
+        } else if (!optionsEnded && arg == "--reserve") {
+            if (!value(options.reserveText))
+                return std::nullopt;
+        } else if (!optionsEnded && arg == "--plot") {
+            if (!value(options.plot))
+                return std::nullopt;
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-' && arg != "-") {
@@ -65,6 +172,8 @@ std::optional<Options> ParseArgs(std::span<const std::string> args, std::ostream
         err << "dilatany-check: chybí vstupní soubor\n";
         return std::nullopt;
     }
+    if (!ResolveDesignOptions(options, err))
+        return std::nullopt;
     return options;
 }
 
@@ -90,20 +199,26 @@ files::ReadResult ReadStandardInput(std::istream &in, Shape shape)
     return files::ParseInputData(bytes, shape, "-");
 }
 
+files::ReadResult ReadOne(const Options &options, const std::string &file, std::istream &in)
+{
+    return file == "-" ? ReadStandardInput(in, options.shape) : files::ReadInputFile(file, options.shape, file);
+}
+
+// The error line of a file; returns its exit status.
+int ErrorLine(const Options &options, const std::string &file, const std::string &message, std::ostream &out)
+{
+    if (options.json)
+        out << '{' << JsonFileMember(file) << ",\"status\":\"error\",\"message\":" << JsonString(message) << "}\n";
+    else
+        out << EscapeText(file) << "\terror\t" << EscapeText(message) << '\n';
+    return kError;
+}
+
 // One line of output per file; returns the file's exit status.
 int CheckOne(const Options &options, const std::string &file, std::istream &in, std::ostream &out)
 {
-    const files::ReadResult read =
-        file == "-" ? ReadStandardInput(in, options.shape) : files::ReadInputFile(file, options.shape, file);
-
-    auto error = [&](const std::string &message) {
-        if (options.json)
-            out << '{' << JsonFileMember(file) << ",\"status\":\"error\",\"message\":" << JsonString(message)
-                << "}\n";
-        else
-            out << EscapeText(file) << "\terror\t" << EscapeText(message) << '\n';
-        return kError;
-    };
+    const files::ReadResult read = ReadOne(options, file, in);
+    auto error = [&](const std::string &message) { return ErrorLine(options, file, message, out); };
 
     if (const auto *refused = std::get_if<files::FileError>(&read))
         return error(refused->message);
@@ -134,6 +249,146 @@ int CheckOne(const Options &options, const std::string &file, std::istream &in, 
             << texts.verdict << '\n';
     }
     return result.fails() ? kSomeFailed : kAllPassed;
+}
+
+constexpr std::string_view kNoDefaultGrid = "Výchozí mřížku pro %1 nelze určit: „%2“ není číslo.";
+
+// The grid of a design command for one file: the one given, or the default
+// around the file's value. Writes the error line where there is none.
+std::optional<design::Grid> GridFor(const Options &options, const std::string &file, const InputTexts &texts,
+                                    std::ostream &out)
+{
+    if (options.grid)
+        return options.grid;
+    const std::string &text = texts[options.field->index];
+    if (std::optional<design::Grid> grid = design::DefaultGrid(*options.field, text))
+        return grid;
+    ErrorLine(options, file, FillMessage(kNoDefaultGrid, {design::QuantityKey(options.field->quantity), text}), out);
+    return std::nullopt;
+}
+
+// Inputs other than NAME that are not numbers make every grid value fail the
+// same way: that is an error of the file, not an answer.
+std::optional<std::string> OtherInputsUnreadable(const Options &options, const InputTexts &texts,
+                                                 const design::Grid &grid)
+{
+    InputTexts probe = texts;
+    probe[options.field->index] = grid.Text(0);
+    const Evaluation evaluation = Evaluate(probe);
+    const auto *unreadable = std::get_if<UnreadableInputs>(&evaluation);
+    if (!unreadable)
+        return std::nullopt;
+    UnreadableInputs others;
+    for (const InputField *field : unreadable->fields)
+        if (field != options.field)
+            others.fields.push_back(field);
+    if (others.fields.empty())
+        return std::nullopt;
+    return NotNumbersMessage(others);
+}
+
+int SolveOne(const Options &options, const std::string &file, std::istream &in, std::ostream &out)
+{
+    const files::ReadResult read = ReadOne(options, file, in);
+    if (const auto *refused = std::get_if<files::FileError>(&read))
+        return ErrorLine(options, file, refused->message, out);
+    const InputTexts &texts = std::get<InputTexts>(read);
+    const std::optional<design::Grid> grid = GridFor(options, file, texts, out);
+    if (!grid)
+        return kError;
+    if (const std::optional<std::string> message = OtherInputsUnreadable(options, texts, *grid))
+        return ErrorLine(options, file, *message, out);
+
+    const std::vector<design::Run> runs = design::PassingRuns(texts, *options.field, *grid, options.reserve);
+    const std::string_view name = design::QuantityKey(options.field->quantity);
+    if (options.json) {
+        out << '{' << JsonFileMember(file) << ",\"solve\":\"" << name << "\",\"unit\":"
+            << JsonString(options.field->unit) << ",\"from\":\"" << DecimalText(grid->from()) << "\",\"to\":\""
+            << DecimalText(grid->to()) << "\",\"step\":\"" << DecimalText(grid->step()) << "\",\"reserve\":"
+            << (options.reserveText ? *options.reserveText : std::string("null")) << ",\"passing\":[";
+        for (std::size_t r = 0; r < runs.size(); ++r)
+            out << (r ? "," : "") << "[\"" << grid->Text(runs[r].first) << "\",\"" << grid->Text(runs[r].last)
+                << "\"]";
+        out << "],\"current\":" << JsonString(texts[options.field->index]) << ",\"currentPasses\":"
+            << (design::Passes(Evaluate(texts), options.reserve) ? "true" : "false") << "}\n";
+    } else {
+        out << EscapeText(file) << '\t' << name << '\t';
+        if (runs.empty())
+            out << '-';
+        for (std::size_t r = 0; r < runs.size(); ++r)
+            out << (r ? "," : "") << grid->Text(runs[r].first) << ".." << grid->Text(runs[r].last);
+        out << '\n';
+    }
+    return runs.empty() ? kSomeFailed : kAllPassed;
+}
+
+double GridValue(const std::string &text)
+{
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+int SweepFile(const Options &options, const std::string &file, std::istream &in, std::ostream &out,
+              std::ostream &err)
+{
+    const files::ReadResult read = ReadOne(options, file, in);
+    if (const auto *refused = std::get_if<files::FileError>(&read))
+        return ErrorLine(options, file, refused->message, out);
+    const InputTexts &texts = std::get<InputTexts>(read);
+    const std::optional<design::Grid> grid = GridFor(options, file, texts, out);
+    if (!grid)
+        return kError;
+    if (const std::optional<std::string> message = OtherInputsUnreadable(options, texts, *grid))
+        return ErrorLine(options, file, *message, out);
+
+    SweepChart chart;
+    chart.shape = options.shape;
+    chart.field = options.field;
+    bool anyPasses = false;
+    design::Sweep(texts, *options.field, *grid, [&](std::size_t, const std::string &text, const Evaluation &e) {
+        if (!out)
+            return;
+        const bool passes = design::Passes(e, std::nullopt);
+        anyPasses = anyPasses || passes;
+        SweepChart::Point point{GridValue(text), std::nullopt, passes};
+        if (const auto *result = std::get_if<CheckResult>(&e)) {
+            point.result = *result;
+            const ResultTexts t = FormatResult(*result);
+            if (options.json)
+                out << "{\"value\":\"" << text << "\",\"status\":\"" << (result->fails() ? "fail" : "pass")
+                    << "\",\"allowable\":" << JsonNumber(result->allowable)
+                    << ",\"stress\":" << JsonNumber(result->stress) << ",\"reserve\":" << JsonNumber(result->reserve)
+                    << ",\"verdict\":" << JsonString(t.verdict) << "}\n";
+            else
+                out << text << '\t' << t.allowable << '\t' << t.stress << '\t' << t.reserve << '\t' << t.verdict << '\n';
+        } else if (const auto *fault = std::get_if<FpFault>(&e)) {
+            if (options.json)
+                out << "{\"value\":\"" << text << "\",\"status\":\"fault\",\"fault\":\"" << FaultName(*fault)
+                    << "\"}\n";
+            else
+                out << text << "\tfault\t" << FaultName(*fault) << '\n';
+        } else {
+            const std::string message = NotNumbersMessage(std::get<UnreadableInputs>(e));
+            if (options.json)
+                out << "{\"value\":\"" << text << "\",\"status\":\"error\",\"message\":" << JsonString(message)
+                    << "}\n";
+            else
+                out << text << "\terror\t" << EscapeText(message) << '\n';
+        }
+        chart.points.push_back(point);
+    });
+    if (options.plot) {
+        chart.current = ParseNumber(texts[options.field->index]);
+        std::ofstream svg(*options.plot, std::ios::binary | std::ios::trunc);
+        svg << SweepChartSvg(chart);
+        svg.close();
+        if (!svg) {
+            err << "dilatany-check: graf nelze zapsat do „" << EscapeText(*options.plot) << "“\n";
+            return kError;
+        }
+    }
+    return anyPasses ? kAllPassed : kSomeFailed;
 }
 
 } // namespace
@@ -173,9 +428,14 @@ int RunChecker(std::span<const std::string> args, std::istream &in, std::ostream
         out << UsageText();
         return kAllPassed;
     }
+    if (options->mode == Mode::Sweep) {
+        const int status = SweepFile(*options, options->files.front(), in, out, err);
+        return out ? status : kOutputError;
+    }
     int status = kAllPassed;
     for (const std::string &file : options->files) {
-        status = std::max(status, CheckOne(*options, file, in, out));
+        status = std::max(status, options->mode == Mode::Solve ? SolveOne(*options, file, in, out)
+                                                               : CheckOne(*options, file, in, out));
         // Nothing more can reach the reader; main says why.
         if (!out)
             return kOutputError;
