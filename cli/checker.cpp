@@ -299,7 +299,7 @@ int SolveOne(const Options &options, const std::string &file, std::istream &in, 
     if (const std::optional<std::string> message = OtherInputsUnreadable(options, texts, *grid))
         return ErrorLine(options, file, *message, out);
 
-    const std::vector<design::Run> runs = design::PassingRuns(texts, *options.field, *grid, options.reserve);
+    const std::vector<design::PassingRun> runs = design::PassingRuns(texts, *options.field, *grid, options.reserve);
     const std::string_view name = design::QuantityKey(options.field->quantity);
     if (options.json) {
         out << '{' << JsonFileMember(file) << ",\"solve\":\"" << name << "\",\"unit\":"

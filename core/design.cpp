@@ -1,6 +1,8 @@
 #include "core/design.h"
 
 #include "core/get_number.h"
+#include "core/lbend_check.h"
+#include "core/uloop_check.h"
 
 #include <algorithm>
 #include <charconv>
@@ -23,6 +25,96 @@ std::optional<std::int64_t> Rescale(Decimal value, int scale)
     }
     return m;
 }
+
+float *Slot(ULoopInputs &in, Quantity q)
+{
+    switch (q) {
+    case Quantity::D: return &in.D;
+    case Quantity::s: return &in.s;
+    case Quantity::R: return &in.R;
+    case Quantity::L1: return &in.L1;
+    case Quantity::L2: return &in.L2;
+    case Quantity::L3: return &in.L3;
+    case Quantity::Lf: return &in.Lf;
+    case Quantity::alpha: return &in.alpha;
+    case Quantity::E: return &in.E;
+    case Quantity::f: return &in.f;
+    case Quantity::tw: return &in.tw;
+    case Quantity::tm: return &in.tm;
+    }
+    return nullptr;
+}
+
+float *Slot(LBendInputs &in, Quantity q)
+{
+    switch (q) {
+    case Quantity::D: return &in.D;
+    case Quantity::s: return &in.s;
+    case Quantity::R: return &in.R;
+    case Quantity::L1: return &in.L1;
+    case Quantity::L2: return &in.L2;
+    case Quantity::alpha: return &in.alpha;
+    case Quantity::E: return &in.E;
+    case Quantity::f: return &in.f;
+    case Quantity::tw: return &in.tw;
+    case Quantity::tm: return &in.tm;
+    case Quantity::L3:
+    case Quantity::Lf:
+        break;
+    }
+    return nullptr;
+}
+
+// Evaluate for a set in which only one box changes from run to run. The
+// other texts are converted once, by the same ParseNumber, so every outcome
+// is the one Evaluate gives for the whole set (the tests compare the two on
+// every grid value); only the conversions of the unchanged texts are saved.
+class OneBoxChanges {
+public:
+    OneBoxChanges(const InputTexts &texts, const InputField &changing) : m_shape(texts.shape), m_changing(changing)
+    {
+        for (const std::int16_t index : ReadOrder(m_shape))
+            m_values.push_back({FindField(m_shape, index), ParseNumber(texts[index])});
+    }
+
+    Evaluation operator()(std::string_view text)
+    {
+        UnreadableInputs unreadable;
+        for (Value &v : m_values) {
+            if (v.field == &m_changing)
+                v.number = ParseNumber(text);
+            if (!v.number)
+                unreadable.fields.push_back(v.field);
+        }
+        if (!unreadable.fields.empty())
+            return unreadable;
+        const CheckOutcome outcome = m_shape == Shape::ULoop ? ULoopCheck(Inputs<ULoopInputs>(), nullptr)
+                                                             : LBendCheck(Inputs<LBendInputs>(), nullptr);
+        if (const auto *fault = std::get_if<FpFault>(&outcome))
+            return *fault;
+        return std::get<CheckResult>(outcome);
+    }
+
+private:
+    struct Value {
+        const InputField *field;
+        std::optional<float> number;
+    };
+
+    template <typename CheckInputs>
+    CheckInputs Inputs() const
+    {
+        CheckInputs in;
+        for (const Value &v : m_values)
+            if (float *slot = Slot(in, v.field->quantity))
+                *slot = *v.number;
+        return in;
+    }
+
+    Shape m_shape;
+    const InputField &m_changing;
+    std::vector<Value> m_values;
+};
 
 } // namespace
 
@@ -220,17 +312,17 @@ bool Passes(const Evaluation &evaluation, std::optional<double> minimumReserve)
 void Sweep(const InputTexts &texts, const InputField &field, const Grid &grid,
            const std::function<void(std::size_t n, const std::string &text, const Evaluation &)> &visit)
 {
-    InputTexts set = texts;
+    OneBoxChanges evaluate(texts, field);
     for (std::size_t n = 0; n < grid.size(); ++n) {
-        set[field.index] = grid.Text(n);
-        visit(n, set[field.index], Evaluate(set));
+        const std::string text = grid.Text(n);
+        visit(n, text, evaluate(text));
     }
 }
 
-std::vector<Run> PassingRuns(const InputTexts &texts, const InputField &field, const Grid &grid,
+std::vector<PassingRun> PassingRuns(const InputTexts &texts, const InputField &field, const Grid &grid,
                              std::optional<double> minimumReserve)
 {
-    std::vector<Run> runs;
+    std::vector<PassingRun> runs;
     bool inRun = false;
     Sweep(texts, field, grid, [&](std::size_t n, const std::string &, const Evaluation &evaluation) {
         if (!Passes(evaluation, minimumReserve)) {

@@ -98,15 +98,15 @@ void Sweep(const InputTexts &texts, const InputField &field, const Grid &grid,
            const std::function<void(std::size_t n, const std::string &text, const Evaluation &)> &visit);
 
 /// A maximal run of passing grid values, by their positions in the grid.
-struct Run {
+struct PassingRun {
     std::size_t first;
     std::size_t last;
-    friend bool operator==(const Run &, const Run &) = default;
+    friend bool operator==(const PassingRun &, const PassingRun &) = default;
 };
 
 /// The maximal runs of passing grid values. Every value is checked: nothing
 /// assumes that the stress grows or falls with the input.
-std::vector<Run> PassingRuns(const InputTexts &texts, const InputField &field, const Grid &grid,
+std::vector<PassingRun> PassingRuns(const InputTexts &texts, const InputField &field, const Grid &grid,
                              std::optional<double> minimumReserve);
 
 } // namespace dilatany::design
