@@ -1,6 +1,7 @@
 #include "cli/checker.h"
 #include "cli/json.h"
 #include "cli/output.h"
+#include "cli/svg_chart.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <map>
+#include <regex>
 #include <ios>
 #include <streambuf>
 #include <sstream>
@@ -292,6 +295,222 @@ TEST_F(CheckerTest, json_names_that_are_not_utf8_carry_their_bytes)
     EXPECT_EQ(first.rfind("{\"file\":" + JsonString(ff) + ",\"fileBytes\":\"" + hex(ff) + "\",\"status\":\"pass\"", 0), 0u)
         << first;
     EXPECT_EQ(JsonFileMember("a.dat"), "\"file\":\"a.dat\"");
+}
+
+TEST_F(CheckerTest, solve_prints_the_runs_of_passing_values)
+{
+    const std::string u = ULoop("u.dat");
+    const std::string far = ULoop("far.dat", "300");
+    const Run run = Check({"u", "--solve", "L2=0:3000:10", u, far});
+    EXPECT_EQ(run.out, u + "\tL2\t270..3000\n" + far + "\tL2\t1970..3000\n");
+    EXPECT_EQ(run.status, kAllPassed);
+    const Run none = Check({"u", "--solve", "L2=0:1000:10", u, far});
+    EXPECT_EQ(none.out, u + "\tL2\t270..1000\n" + far + "\tL2\t-\n");
+    EXPECT_EQ(none.status, kSomeFailed);
+
+    // The stress grows with the distance between the fixed points: five times
+    // the distance needs a reserve of 80 % at 60 m, as the JSON test shows.
+    // NAME alone takes the default grid around the file's value: 0:3000:10 here.
+    EXPECT_EQ(Check({"u", "--solve", "L2", u}).out, u + "\tL2\t270..3000\n");
+    EXPECT_EQ(Check({"u", "--solve", "L2", u}).status, kAllPassed);
+
+    const Run twoRuns = Check({"l", "--solve", "R=0:400:1", "--reserve", "40", LBend("l.dat")});
+    EXPECT_EQ(twoRuns.out, m_dir.string() + "/l.dat\tR\t0..79,94..400\n");
+}
+
+TEST_F(CheckerTest, solve_json_gives_the_grid_the_runs_and_the_current_value)
+{
+    const std::string u = ULoop("u.dat");
+    const Run run = Check({"u", "--json", "--solve", "L2=0:3000:10", u});
+    EXPECT_EQ(run.out, "{\"file\":" + JsonString(u) +
+                           ",\"solve\":\"L2\",\"unit\":\"[mm]\",\"from\":\"0\",\"to\":\"3000\",\"step\":\"10\","
+                           "\"reserve\":null,\"passing\":[[\"270\",\"3000\"]],\"current\":\"1500\","
+                           "\"currentPasses\":true}\n");
+    const Run reserve = Check({"u", "--json", "--solve", "L2=0:3000:10", "--reserve", "080.0", u});
+    EXPECT_NE(reserve.out.find("\"reserve\":80,\"passing\":[[\"1970\",\"3000\"]],\"current\":\"1500\","
+                               "\"currentPasses\":false}"),
+              std::string::npos)
+        << reserve.out;
+}
+
+TEST_F(CheckerTest, solve_refusals)
+{
+    const std::string u = ULoop("u.dat");
+    struct Case {
+        const char *name;
+        std::vector<std::string> args;
+        const char *message;
+    };
+    const std::vector<Case> cases = {
+        {"an unknown name", {"u", "--solve", "X=0:1:1", u}, "„X“ není vstup tohoto dilatanu (vstupy: D, s, R, L1, L2, L3, Lf, alpha, E, f, tw, tm)"},
+        {"a U-loop name on the L-bend", {"l", "--solve", "L3=0:1:1", u}, "(vstupy: D, s, R, L1, L2, alpha, E, f, tw, tm)"},
+        {"a bad grid", {"u", "--solve", "L2=0:3000", u}, "desetinná čísla"},
+        {"a zero step", {"u", "--solve", "L2=0:3000:0", u}, "KROK musí být větší než 0"},
+        {"a grid too large", {"u", "--solve", "L2=0:1000000:1", u}, "více než 1 000 000 hodnot"},
+        {"a bad reserve", {"u", "--solve", "L2", "--reserve", "5%", u}, "rezerva „5%“"},
+        {"a reserve without solve", {"u", "--reserve", "5", u}, "--reserve patří k --solve"},
+        {"no value", {"u", u, "--solve"}, "chybí hodnota"},
+        {"solve and sweep", {"u", "--solve", "L2", "--sweep", "L2", u}, "nelze spojit"},
+        {"a sweep of two files", {"u", "--sweep", "L2", u, u}, "právě jeden soubor"},
+        {"a plot without a sweep", {"u", "--plot", "x.svg", u}, "--plot patří k --sweep"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Run run = Check(c.args);
+        EXPECT_EQ(run.status, kError);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(CheckerTest, solve_reports_refused_files_and_other_unreadable_inputs_as_errors)
+{
+    const std::string l = LBend("l.dat");
+    const std::string emptyModulus = ULoop("e.dat", "60", "27", "");
+    const std::string emptyLeg =
+        Write("leg.dat", Content({"0.00012", "1150", "27", "90", "10", "60", "700", "", "1000", "200", "4.5", "159"}));
+    const Run run = Check({"u", "--solve", "L2=0:3000:10", l, emptyModulus, emptyLeg});
+    EXPECT_EQ(run.out, l + "\terror\tSoubor „" + l +
+                           "“ neobsahuje data tohoto dilatanu (počet hodnot: 10, potřebný počet: 12).\n" +
+                           emptyModulus + "\terror\tTyto údaje nejsou čísla: Modul pružnosti\n" + emptyLeg +
+                           "\tL2\t270..3000\n");
+    EXPECT_EQ(run.status, kError);
+    // Without a grid the box's own value is needed.
+    EXPECT_EQ(Check({"u", "--solve", "L2", emptyLeg}).out,
+              emptyLeg + "\terror\tVýchozí mřížku pro L2 nelze určit: „“ není číslo.\n");
+}
+
+TEST_F(CheckerTest, sweep_prints_every_grid_value)
+{
+    const std::string u = ULoop("u.dat");
+    const Run run = Check({"u", "--sweep", "f=0:27:13.5", u});
+    EXPECT_EQ(run.out, "0\tfault\tdivision-by-zero\n"
+                       "13.5\t10.00\t5.33\t47\tVyhovuje\n"
+                       "27\t20.00\t5.33\t73\tVyhovuje\n");
+    EXPECT_EQ(run.status, kAllPassed);
+    const Run json = Check({"u", "--json", "--sweep", "f=0:27:27", u});
+    EXPECT_EQ(json.out, "{\"value\":\"0\",\"status\":\"fault\",\"fault\":\"division-by-zero\"}\n"
+                        "{\"value\":\"27\",\"status\":\"pass\",\"allowable\":20,\"stress\":5.325394,"
+                        "\"reserve\":73.37303,\"verdict\":\"Vyhovuje\"}\n");
+    EXPECT_EQ(Check({"u", "--sweep", "Lf=300:400:100", u}).status, kSomeFailed);
+}
+
+// Elements of an XML document, each checked for balance and quoted attributes.
+struct XmlElement {
+    std::string name;
+    std::map<std::string, std::string> attributes;
+};
+
+std::vector<XmlElement> ParseXml(const std::string &text)
+{
+    std::vector<XmlElement> elements;
+    std::vector<std::string> open;
+    std::size_t pos = 0;
+    while ((pos = text.find('<', pos)) != std::string::npos) {
+        const std::size_t end = text.find('>', pos);
+        EXPECT_NE(end, std::string::npos);
+        if (end == std::string::npos)
+            break;
+        std::string tag = text.substr(pos + 1, end - pos - 1);
+        pos = end + 1;
+        if (tag.starts_with("?") || tag.starts_with("!"))
+            continue;
+        if (tag.starts_with("/")) {
+            EXPECT_FALSE(open.empty());
+            if (open.empty())
+                break;
+            EXPECT_EQ(tag.substr(1), open.back());
+            open.pop_back();
+            continue;
+        }
+        const bool selfClosing = tag.ends_with("/");
+        if (selfClosing)
+            tag.pop_back();
+        XmlElement element;
+        std::smatch m;
+        std::regex_search(tag, m, std::regex("^([A-Za-z][\\w:-]*)"));
+        element.name = m[1];
+        std::string rest = m.suffix();
+        const std::regex attribute("^\\s+([\\w:-]+)=\"([^\"<&]*)\"");
+        while (std::regex_search(rest, m, attribute)) {
+            element.attributes[m[1]] = m[2];
+            rest = m.suffix();
+        }
+        EXPECT_TRUE(std::regex_match(rest, std::regex("\\s*"))) << "in <" << tag << ">";
+        if (!selfClosing)
+            open.push_back(element.name);
+        elements.push_back(element);
+    }
+    EXPECT_TRUE(open.empty());
+    return elements;
+}
+
+TEST_F(CheckerTest, sweep_plot_is_svg_with_the_series_and_the_passing_range)
+{
+    const std::string u = ULoop("u.dat");
+    const std::string svgPath = (m_dir / "chart.svg").string();
+    // Values 0 .. 3000 step 250: 0 and 250 fail, the rest pass; L2 = 0 computes.
+    const Run run = Check({"u", "--sweep", "L2=0:3000:250", "--plot", svgPath, u});
+    ASSERT_EQ(run.status, kAllPassed) << run.err;
+    std::ifstream file(svgPath);
+    const std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<XmlElement> elements = ParseXml(svg);
+    ASSERT_FALSE(elements.empty());
+    EXPECT_EQ(elements[0].name, "svg");
+    EXPECT_EQ(elements[0].attributes.at("version"), "1.1");
+
+    std::map<std::string, XmlElement> byId;
+    for (const XmlElement &e : elements)
+        if (e.attributes.count("id"))
+            byId[e.attributes.at("id")] = e;
+    ASSERT_TRUE(byId.count("stress") && byId.count("allowable") && byId.count("pass-1") && byId.count("current"));
+    EXPECT_FALSE(byId.count("pass-2"));
+    EXPECT_FALSE(byId.count("stress-2"));
+
+    auto points = [](const std::string &list) {
+        std::vector<std::pair<double, double>> out;
+        std::istringstream in(list);
+        std::string pair;
+        while (in >> pair)
+            out.emplace_back(std::stod(pair.substr(0, pair.find(','))), std::stod(pair.substr(pair.find(',') + 1)));
+        return out;
+    };
+    const auto stress = points(byId["stress"].attributes.at("points"));
+    const auto allowable = points(byId["allowable"].attributes.at("points"));
+    ASSERT_EQ(stress.size(), 13u);
+    ASSERT_EQ(allowable.size(), 13u);
+    // Equal steps in x; the allowable stress is a flat line; the stress falls
+    // as the leg grows and crosses the allowable line between 250 and 500.
+    for (std::size_t n = 1; n < stress.size(); ++n) {
+        EXPECT_NEAR(stress[n].first - stress[n - 1].first, stress[1].first - stress[0].first, 0.02);
+        EXPECT_DOUBLE_EQ(allowable[n].second, allowable[0].second);
+        EXPECT_GT(stress[n].second, stress[n - 1].second);  // SVG y grows downwards
+    }
+    EXPECT_LT(stress[1].second, allowable[1].second);
+    EXPECT_GT(stress[2].second, allowable[2].second);
+    // The shaded range starts between 250 and 500 and runs to the end.
+    const double x0 = std::stod(byId["pass-1"].attributes.at("x"));
+    EXPECT_GT(x0, stress[1].first);
+    EXPECT_LT(x0, stress[2].first);
+    // The file's own value, 1500 mm, is the seventh grid value.
+    EXPECT_NEAR(std::stod(byId["current"].attributes.at("x1")), stress[6].first, 0.02);
+    EXPECT_NE(svg.find("Délka L2 [mm]"), std::string::npos);
+    EXPECT_NE(svg.find("Napětí [MPa]"), std::string::npos);
+}
+
+TEST(SvgChart, a_fault_breaks_the_series_and_texts_are_escaped)
+{
+    InputField field = *FindField(Shape::ULoop, 2);
+    field.caption = "a<b&c";
+    SweepChart chart;
+    chart.field = &field;
+    chart.points = {{0, std::nullopt, false}, {1, CheckResult{1, 2, -100}, false},
+                    {2, std::nullopt, false}, {3, CheckResult{1, 0.5f, 50}, true}};
+    const std::string svg = SweepChartSvg(chart);
+    ParseXml(svg);
+    EXPECT_NE(svg.find("id=\"stress-2\""), std::string::npos);
+    EXPECT_EQ(svg.find("id=\"stress-3\""), std::string::npos);
+    EXPECT_NE(svg.find("a&lt;b&amp;c"), std::string::npos);
 }
 
 } // namespace
