@@ -2,6 +2,7 @@
 
 #include "cli/json.h"
 #include "cli/output.h"
+#include "cli/quantity_texts.h"
 #include "cli/svg_chart.h"
 #include "core/design.h"
 #include "core/evaluate.h"
@@ -214,6 +215,39 @@ int ErrorLine(const Options &options, const std::string &file, const std::string
     return kError;
 }
 
+std::string_view FaultAt(const CheckTrace &trace)
+{
+    return std::visit([](const auto &t) { return t.faultAt; }, trace);
+}
+
+// A JSON object of traced values, only those that describe the inputs.
+std::string JsonObject(const std::vector<TraceValue> &values, Shape shape, std::string_view faultAt)
+{
+    const std::vector<bool> valid = design::ValidBeforeFault(values, shape, faultAt);
+    std::string json = "{";
+    for (std::size_t n = 0; n < values.size(); ++n) {
+        if (!valid[n])
+            continue;
+        if (json.size() > 1)
+            json += ',';
+        json += '"';
+        json += values[n].key;
+        json += "\":" + JsonValue(values[n]);
+    }
+    return json + '}';
+}
+
+// ,"inputs":{…},"quantities":{…}[,"forces":{…}] of a check that ran.
+std::string TraceMembers(Shape shape, const CheckTrace &trace, bool withForces)
+{
+    const std::string_view faultAt = FaultAt(trace);
+    std::string json = ",\"inputs\":" + JsonObject(TraceInputs(trace), shape, faultAt) +
+                       ",\"quantities\":" + JsonObject(TraceQuantities(trace), shape, faultAt);
+    if (withForces)
+        json += ",\"forces\":" + JsonObject(design::FixedPointLoads(trace), shape, {});
+    return json;
+}
+
 // One line of output per file; returns the file's exit status.
 int CheckOne(const Options &options, const std::string &file, std::istream &in, std::ostream &out)
 {
@@ -223,14 +257,16 @@ int CheckOne(const Options &options, const std::string &file, std::istream &in, 
     if (const auto *refused = std::get_if<files::FileError>(&read))
         return error(refused->message);
 
-    const Evaluation evaluation = Evaluate(std::get<InputTexts>(read));
+    CheckTrace trace;
+    const Evaluation evaluation = Evaluate(std::get<InputTexts>(read), &trace);
     if (const auto *unreadable = std::get_if<UnreadableInputs>(&evaluation))
         return error(NotNumbersMessage(*unreadable));
 
     if (const auto *fault = std::get_if<FpFault>(&evaluation)) {
         if (options.json)
             out << '{' << JsonFileMember(file) << ",\"status\":\"fault\",\"fault\":\"" << FaultName(*fault)
-                << "\",\"message\":" << JsonString(FaultMessage(*fault)) << "}\n";
+                << "\",\"message\":" << JsonString(FaultMessage(*fault)) << ",\"faultAt\":\"" << FaultAt(trace)
+                << '"' << TraceMembers(options.shape, trace, false) << "}\n";
         else
             out << EscapeText(file) << "\tfault\t" << FaultName(*fault) << '\n';
         return kSomeFailed;
@@ -243,7 +279,7 @@ int CheckOne(const Options &options, const std::string &file, std::istream &in, 
             << "\",\"allowable\":" << JsonNumber(result.allowable) << ",\"stress\":" << JsonNumber(result.stress)
             << ",\"reserve\":" << JsonNumber(result.reserve) << ",\"allowableText\":" << JsonString(texts.allowable)
             << ",\"stressText\":" << JsonString(texts.stress) << ",\"reserveText\":" << JsonString(texts.reserve)
-            << ",\"verdict\":" << JsonString(texts.verdict) << "}\n";
+            << ",\"verdict\":" << JsonString(texts.verdict) << TraceMembers(options.shape, trace, true) << "}\n";
     } else {
         out << EscapeText(file) << '\t' << texts.allowable << '\t' << texts.stress << '\t' << texts.reserve << '\t'
             << texts.verdict << '\n';

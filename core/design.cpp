@@ -338,4 +338,36 @@ std::vector<PassingRun> PassingRuns(const InputTexts &texts, const InputField &f
     return runs;
 }
 
+std::vector<TraceValue> FixedPointLoads(const CheckTrace &trace)
+{
+    if (const auto *u = std::get_if<ULoopTrace>(&trace))
+        return {{"F", u->F}};
+    const LBendTrace &l = std::get<LBendTrace>(trace);
+    const double f1 = l.F1, f2 = l.F2;
+    const float resultant = static_cast<float>(std::sqrt(f1 * f1 + f2 * f2));
+    return {{"F1", l.F1}, {"F2", l.F2}, {"F", resultant}, {"M2", l.M2}};
+}
+
+std::vector<bool> ValidBeforeFault(const std::vector<TraceValue> &values, Shape shape, std::string_view faultAt)
+{
+    std::vector<bool> valid(values.size(), true);
+    if (faultAt.empty())
+        return valid;
+    const auto keys = FaultStepKeys(shape);
+    auto position = [&](std::string_view key) -> std::ptrdiff_t {
+        const auto it = std::find(keys.begin(), keys.end(), key);
+        return it == keys.end() ? -1 : it - keys.begin();
+    };
+    const std::ptrdiff_t fault = position(faultAt);
+    std::ptrdiff_t previous = -1;
+    for (std::size_t n = 0; n < values.size(); ++n) {
+        std::ptrdiff_t at = position(values[n].key);
+        if (at < 0)
+            at = previous;
+        valid[n] = at < fault;
+        previous = at;
+    }
+    return valid;
+}
+
 } // namespace dilatany::design

@@ -109,4 +109,18 @@ struct PassingRun {
 std::vector<PassingRun> PassingRuns(const InputTexts &texts, const InputField &field, const Grid &grid,
                              std::optional<double> minimumReserve);
 
+/// The loads on the fixed points, from the trace's stored quantities. U-loop:
+/// "F", the force along the pipe axis (N). L-bend: "F1" and "F2", the
+/// components parallel to leg 1 and to leg 2 after the leg exchange (N), "F",
+/// their resultant, computed in double from the two stored singles and
+/// rounded to single once (N), and "M2", the moment at the fixed point of
+/// leg 2 (N·m).
+std::vector<TraceValue> FixedPointLoads(const CheckTrace &trace);
+
+/// Whether a traced value describes the inputs: true unless the check
+/// faulted at the step that forms it or at an earlier one. Keys that are no
+/// step of their own (B, ymax, the L-bend's M, and inputs used as typed)
+/// count with the step before them in `values`.
+std::vector<bool> ValidBeforeFault(const std::vector<TraceValue> &values, Shape shape, std::string_view faultAt);
+
 } // namespace dilatany::design

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -140,10 +141,20 @@ TEST_F(CheckerTest, json_lines_carry_the_numbers_and_the_texts)
     EXPECT_EQ(run.out, "{\"file\":" + JsonString(u) +
                            ",\"status\":\"pass\",\"allowable\":20,\"stress\":5.325394,\"reserve\":73.37303,"
                            "\"allowableText\":\"20.00\",\"stressText\":\"5.33\",\"reserveText\":\"73\","
-                           "\"verdict\":\"Vyhovuje\"}\n"
+                           "\"verdict\":\"Vyhovuje\",\"inputs\":{\"D\":0.159,\"s\":0.0045,\"R\":0.2,\"L1\":1,"
+                           "\"L2\":1.5,\"L3\":0.7,\"Lf\":60,\"alpha\":0.00012,\"E\":1.15e+09,\"f\":27,\"tw\":90,"
+                           "\"tm\":10},\"quantities\":{\"I\":6.52268e-06,\"lambda\":0.15081535,\"i\":3.1764753,"
+                           "\"k\":7.353131,\"dL\":0.576,\"Ls\":14.940217,\"yc\":0.8673372,\"B\":21.197787410019856,"
+                           "\"Ix\":32.436924,\"F\":133.20076,\"y2\":1.0326627,\"ymax\":1.0326627,\"M\":137.55147},"
+                           "\"forces\":{\"F\":133.20076}}\n"
                            "{\"file\":" + JsonString(fault) +
                            ",\"status\":\"fault\",\"fault\":\"division-by-zero\","
-                           "\"message\":\"Výpočet nelze dokončit: dělení nulou.\"}\n");
+                           "\"message\":\"Výpočet nelze dokončit: dělení nulou.\",\"faultAt\":\"reserve\","
+                           "\"inputs\":{\"D\":0.159,\"s\":0.0045,\"R\":0.2,\"L1\":1,"
+                           "\"L2\":1.5,\"L3\":0.7,\"Lf\":60,\"alpha\":0.00012,\"E\":1.15e+09,\"f\":0,\"tw\":90,"
+                           "\"tm\":10},\"quantities\":{\"I\":6.52268e-06,\"lambda\":0.15081535,\"i\":3.1764753,"
+                           "\"k\":7.353131,\"dL\":0.576,\"Ls\":14.940217,\"yc\":0.8673372,\"B\":21.197787410019856,"
+                           "\"Ix\":32.436924,\"F\":133.20076,\"y2\":1.0326627,\"ymax\":1.0326627,\"M\":137.55147}}\n");
     EXPECT_EQ(run.status, kSomeFailed);
 }
 
@@ -511,6 +522,59 @@ TEST(SvgChart, a_fault_breaks_the_series_and_texts_are_escaped)
     EXPECT_NE(svg.find("id=\"stress-2\""), std::string::npos);
     EXPECT_EQ(svg.find("id=\"stress-3\""), std::string::npos);
     EXPECT_NE(svg.find("a&lt;b&amp;c"), std::string::npos);
+}
+
+TEST_F(CheckerTest, json_of_the_l_bend_carries_the_legs_after_the_exchange_and_the_loads)
+{
+    // Leg 1 typed as the shorter one: the check exchanges them.
+    const std::string l =
+        Write("swapped.dat", Content({"0.00012", "1150", "27", "90", "10", "15", "5", "50", "4.5", "159"}));
+    const Run run = Check({"l", "--json", l});
+    // R = 50 mm is below D/2: a sharp corner, R used as 0.
+    EXPECT_NE(run.out.find("\"inputs\":{\"D\":0.159,\"s\":0.0045,\"R\":0,\"L1\":15,\"L2\":5,"), std::string::npos)
+        << run.out;
+    // F1 = 43.20623 N, F2 = −5.440784 N; F = √(F1² + F2²) in double, rounded once.
+    const double f1 = 43.206226f, f2 = -5.440784f;
+    EXPECT_NE(run.out.find("\"M2\":219.63165"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"forces\":{\"F1\":43.206226,\"F2\":-5.440784,\"F\":" +
+                           JsonNumber(static_cast<float>(std::sqrt(f1 * f1 + f2 * f2))) + ",\"M2\":219.63165}"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(CheckerTest, json_fault_lines_name_the_step_and_keep_only_the_values_before_it)
+{
+    struct Case {
+        const char *name;
+        Shape shape;
+        std::vector<const char *> texts;
+        const char *faultAt;
+        const char *quantities;
+    };
+    const std::vector<Case> cases = {
+        {"U-loop wall 0: a power of λ = 0", Shape::ULoop,
+         {"0.00012", "1150", "27", "90", "10", "60", "700", "1500", "1000", "200", "0", "159"}, "i",
+         "\"quantities\":{\"I\":0,\"lambda\":0}}"},
+        {"L-bend straight line: the determinant", Shape::LBend,
+         {"0.00012", "1150", "27", "90", "10", "0", "15", "0", "4.5", "159"}, "F1", nullptr},
+        {"U-loop modulus beyond single precision", Shape::ULoop,
+         {"0.00012", "1e33", "27", "90", "10", "60", "700", "1500", "1000", "200", "4.5", "159"}, "E",
+         "\"quantities\":{}}"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string bytes;
+        for (const char *t : c.texts)
+            bytes += std::string("\"") + t + "\"\r\n";
+        const std::string file = Write("fault.dat", bytes);
+        const Run run = Check({c.shape == Shape::ULoop ? "u" : "l", "--json", file});
+        EXPECT_EQ(run.status, kSomeFailed);
+        EXPECT_NE(run.out.find(std::string("\"faultAt\":\"") + c.faultAt + "\""), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("\"forces\""), std::string::npos);
+        if (c.quantities) {
+            EXPECT_NE(run.out.find(c.quantities), std::string::npos) << run.out;
+        }
+    }
 }
 
 } // namespace
