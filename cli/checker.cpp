@@ -25,7 +25,7 @@ namespace {
 
 constexpr std::string_view kCannotReadStandardInput = "Soubor „%1“ nelze přečíst.";
 
-enum class Mode { Check, Solve, Sweep };
+enum class Mode { Check, Trace, Solve, Sweep };
 
 struct Options {
     Shape shape = Shape::ULoop;
@@ -63,7 +63,11 @@ bool ResolveDesignOptions(Options &options, std::ostream &err)
         err << "dilatany-check: --plot patří k --sweep\n";
         return false;
     }
-    if (options.mode == Mode::Check)
+    if (options.mode == Mode::Trace && options.json) {
+        err << "dilatany-check: --trace je výpis pro čtení; veličiny v JSON dává samo --json\n";
+        return false;
+    }
+    if (options.mode == Mode::Check || options.mode == Mode::Trace)
         return true;
     const std::size_t equals = options.gridSpec.find('=');
     const std::string name = options.gridSpec.substr(0, equals);
@@ -119,7 +123,7 @@ std::optional<Options> ParseArgs(std::span<const std::string> args, std::ostream
         auto mode = [&](Mode m) {
             std::optional<std::string> spec;
             if (options.mode != Mode::Check) {
-                err << "dilatany-check: --solve a --sweep nelze spojit ani opakovat\n";
+                err << "dilatany-check: --solve, --sweep a --trace nelze spojit ani opakovat\n";
                 return false;
             }
             if (!value(spec))
@@ -132,6 +136,12 @@ std::optional<Options> ParseArgs(std::span<const std::string> args, std::ostream
             options.help = true;
         } else if (!optionsEnded && arg == "--json") {
             options.json = true;
+        } else if (!optionsEnded && arg == "--trace") {
+            if (options.mode != Mode::Check) {
+                err << "dilatany-check: --trace nelze spojit s --solve ani --sweep\n";
+                return std::nullopt;
+            }
+            options.mode = Mode::Trace;
         } else if (!optionsEnded && arg == "--solve") {
             if (!mode(Mode::Solve))
                 return std::nullopt;
@@ -284,6 +294,78 @@ int CheckOne(const Options &options, const std::string &file, std::istream &in, 
         out << EscapeText(file) << '\t' << texts.allowable << '\t' << texts.stress << '\t' << texts.reserve << '\t'
             << texts.verdict << '\n';
     }
+    return result.fails() ? kSomeFailed : kAllPassed;
+}
+
+// Pads a UTF-8 text to `width` characters.
+std::string Pad(std::string text, std::size_t width)
+{
+    std::size_t chars = 0;
+    for (const char c : text)
+        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    if (chars < width)
+        text.append(width - chars, ' ');
+    return text;
+}
+
+void TraceValues(std::ostream &out, Shape shape, const std::vector<TraceValue> &values, std::string_view faultAt)
+{
+    const std::vector<bool> valid = design::ValidBeforeFault(values, shape, faultAt);
+    for (std::size_t n = 0; n < values.size(); ++n) {
+        if (!valid[n])
+            continue;
+        const QuantityText t = TextOf(shape, values[n].key);
+        out << "  " << Pad(std::string(t.symbol), 8) << Pad(SevenDigits(values[n].value), 15) << Pad(std::string(t.unit), 6)
+            << t.meaning << '\n';
+    }
+}
+
+// The calculation of one file as a person reads it; returns the exit status.
+int TraceOne(const Options &options, const std::string &file, std::istream &in, std::ostream &out)
+{
+    out << "Soubor " << EscapeText(file) << " ("
+        << (options.shape == Shape::ULoop ? "U-dilatan" : "L-dilatan") << ")\n";
+    const files::ReadResult read = ReadOne(options, file, in);
+    if (const auto *refused = std::get_if<files::FileError>(&read)) {
+        out << "  Chyba: " << EscapeText(refused->message) << "\n\n";
+        return kError;
+    }
+    const InputTexts &texts = std::get<InputTexts>(read);
+    out << "Vstupy (text, jak je v souboru):\n";
+    for (const std::int16_t index : FileOrder(options.shape)) {
+        const InputField &field = *FindField(options.shape, index);
+        out << "  " << Pad(std::string(TrimmedCaption(field)), 34) << Pad(EscapeText(texts[index]), 12) << field.unit
+            << '\n';
+    }
+    CheckTrace trace;
+    const Evaluation evaluation = Evaluate(texts, &trace);
+    if (const auto *unreadable = std::get_if<UnreadableInputs>(&evaluation)) {
+        out << "  Chyba: " << NotNumbersMessage(*unreadable) << "\n\n";
+        return kError;
+    }
+    const std::string_view faultAt = FaultAt(trace);
+    out << "Vstupy, jak je výpočet použil (SI):\n";
+    TraceValues(out, options.shape, TraceInputs(trace), faultAt);
+    out << "Výpočet:\n";
+    TraceValues(out, options.shape, TraceQuantities(trace), faultAt);
+    if (const auto *fault = std::get_if<FpFault>(&evaluation)) {
+        const QuantityText t = TextOf(options.shape, faultAt);
+        out << FaultMessage(*fault) << " Krok: " << t.symbol;
+        if (!t.meaning.empty())
+            out << " (" << t.meaning << ')';
+        out << "\n\n";
+        return kSomeFailed;
+    }
+    out << "Zatížení pevných bodů:\n";
+    TraceValues(out, options.shape, design::FixedPointLoads(trace), {});
+    const CheckResult &result = std::get<CheckResult>(evaluation);
+    const ResultTexts r = FormatResult(result);
+    out << "Výsledky:\n"
+        << "  " << Pad(options.shape == Shape::ULoop ? "Dovolené napětí" : "Dovolene napětí", 22) << Pad(r.allowable, 10)
+        << "MPa\n"
+        << "  " << Pad("Napětí na dilatanu", 22) << Pad(r.stress, 10) << "MPa\n"
+        << "  " << Pad("Rezerva napětí", 22) << Pad(r.reserve, 10) << "%\n"
+        << "  " << r.verdict << "\n\n";
     return result.fails() ? kSomeFailed : kAllPassed;
 }
 
@@ -470,8 +552,14 @@ int RunChecker(std::span<const std::string> args, std::istream &in, std::ostream
     }
     int status = kAllPassed;
     for (const std::string &file : options->files) {
-        status = std::max(status, options->mode == Mode::Solve ? SolveOne(*options, file, in, out)
-                                                               : CheckOne(*options, file, in, out));
+        int one = kAllPassed;
+        if (options->mode == Mode::Solve)
+            one = SolveOne(*options, file, in, out);
+        else if (options->mode == Mode::Trace)
+            one = TraceOne(*options, file, in, out);
+        else
+            one = CheckOne(*options, file, in, out);
+        status = std::max(status, one);
         // Nothing more can reach the reader; main says why.
         if (!out)
             return kOutputError;

@@ -577,5 +577,37 @@ TEST_F(CheckerTest, json_fault_lines_name_the_step_and_keep_only_the_values_befo
     }
 }
 
+TEST_F(CheckerTest, trace_prints_the_inputs_every_step_the_loads_and_the_results)
+{
+    const std::string u = ULoop("u.dat");
+    const Run run = Check({"u", "--trace", u});
+    EXPECT_EQ(run.status, kAllPassed);
+    for (const char *line : {
+             "  Délka L2                          1500        [mm]\n",
+             "  λ       0.1508154      –     charakteristika poddajnosti oblouku\n",
+             "  k       7.353131       –     součinitel poddajnosti oblouku\n",
+             "  B       21.19779       m³    moment čáry dilatanu k ose potrubí\n",
+             "  M       137.5515       N·m   největší ohybový moment\n",
+             "Zatížení pevných bodů:\n  F       133.2008       N     ",
+             "  Napětí na dilatanu    5.33      MPa\n  Rezerva napětí        73        %\n  Vyhovuje\n",
+         }) {
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+    }
+
+    const std::string fault =
+        Write("fault.dat", Content({"0.00012", "1150", "27", "90", "10", "60", "700", "1500", "1000", "200", "0", "159"}));
+    const Run faulted = Check({"u", "--trace", fault});
+    EXPECT_EQ(faulted.status, kSomeFailed);
+    EXPECT_NE(faulted.out.find("Výpočet nelze dokončit: dělení nulou. Krok: i (součinitel zvýšení napětí v oblouku)\n"),
+              std::string::npos)
+        << faulted.out;
+    EXPECT_EQ(faulted.out.find("  k "), std::string::npos) << "no value after the faulting step";
+    EXPECT_EQ(faulted.out.find("Výsledky"), std::string::npos);
+
+    const Run refused = Check({"u", "--trace", LBend("l.dat")});
+    EXPECT_EQ(refused.status, kError);
+    EXPECT_NE(refused.out.find("  Chyba: Soubor „"), std::string::npos);
+}
+
 } // namespace
 } // namespace dilatany::cli
