@@ -3,6 +3,8 @@
 #include "cli/json.h"
 #include "cli/output.h"
 #include "cli/quantity_texts.h"
+#include "cli/report.h"
+#include "cli/sha256.h"
 #include "cli/svg_chart.h"
 #include "core/design.h"
 #include "core/evaluate.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <ctime>
 #include <exception>
 #include <fstream>
 #include <istream>
@@ -38,6 +41,7 @@ struct Options {
     std::optional<std::string> reserveText;
     std::optional<double> reserve;
     std::optional<std::string> plot;
+    std::optional<std::string> report;
     std::vector<std::string> files;
 };
 
@@ -62,6 +66,16 @@ bool ResolveDesignOptions(Options &options, std::ostream &err)
     if (options.plot && options.mode != Mode::Sweep) {
         err << "dilatany-check: --plot patří k --sweep\n";
         return false;
+    }
+    if (options.report) {
+        if (options.mode == Mode::Solve || options.mode == Mode::Trace) {
+            err << "dilatany-check: --report nelze spojit s --solve ani --trace\n";
+            return false;
+        }
+        if (options.files.size() != 1 || options.files.front() == "-") {
+            err << "dilatany-check: --report bere právě jeden soubor (ne standardní vstup)\n";
+            return false;
+        }
     }
     if (options.mode == Mode::Trace && options.json) {
         err << "dilatany-check: --trace je výpis pro čtení; veličiny v JSON dává samo --json\n";
@@ -150,6 +164,9 @@ std::optional<Options> ParseArgs(std::span<const std::string> args, std::ostream
                 return std::nullopt;
         } else if (!optionsEnded && arg == "--reserve") {
             if (!value(options.reserveText))
+                return std::nullopt;
+        } else if (!optionsEnded && arg == "--report") {
+            if (!value(options.report))
                 return std::nullopt;
         } else if (!optionsEnded && arg == "--plot") {
             if (!value(options.plot))
@@ -369,6 +386,52 @@ int TraceOne(const Options &options, const std::string &file, std::istream &in, 
     return result.fails() ? kSomeFailed : kAllPassed;
 }
 
+std::string Now()
+{
+    const std::time_t now = std::time(nullptr);
+    char buf[64] = "";
+    if (const std::tm *local = std::localtime(&now))
+        std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", local);
+    return buf;
+}
+
+// Writes the calculation sheet of the file; the check line or the sweep has
+// already been printed. Returns an error status or kAllPassed.
+int WriteReport(const Options &options, const std::string &file, const std::optional<std::string> &chartSvg,
+                std::ostream &err)
+{
+    const files::ReadResult read = files::ReadInputFile(file, options.shape, file);
+    if (const auto *refused = std::get_if<files::FileError>(&read)) {
+        err << "dilatany-check: protokol nelze sestavit: " << EscapeText(refused->message) << '\n';
+        return kError;
+    }
+    std::ifstream input(file, std::ios::binary);
+    std::string bytes;
+    std::istreambuf_iterator<char> it(input), end;
+    for (; it != end && bytes.size() <= files::kMaxFileSize; ++it)
+        bytes.push_back(*it);
+    if (input.bad()) {
+        err << "dilatany-check: soubor „" << EscapeText(file) << "“ nelze přečíst\n";
+        return kError;
+    }
+    ReportData data;
+    data.shape = options.shape;
+    data.fileName = file;
+    data.sha256 = Sha256Hex(bytes);
+    data.when = Now();
+    data.texts = std::get<InputTexts>(read);
+    data.evaluation = Evaluate(data.texts, &data.trace);
+    data.chartSvg = chartSvg;
+    std::ofstream html(*options.report, std::ios::binary | std::ios::trunc);
+    html << ReportHtml(data);
+    html.close();
+    if (!html) {
+        err << "dilatany-check: protokol nelze zapsat do „" << EscapeText(*options.report) << "“\n";
+        return kError;
+    }
+    return kAllPassed;
+}
+
 constexpr std::string_view kNoDefaultGrid = "Výchozí mřížku pro %1 nelze určit: „%2“ není číslo.";
 
 // The grid of a design command for one file: the one given, or the default
@@ -496,16 +559,20 @@ int SweepFile(const Options &options, const std::string &file, std::istream &in,
         }
         chart.points.push_back(point);
     });
+    chart.current = ParseNumber(texts[options.field->index]);
+    const std::string chartSvg = SweepChartSvg(chart);
     if (options.plot) {
-        chart.current = ParseNumber(texts[options.field->index]);
         std::ofstream svg(*options.plot, std::ios::binary | std::ios::trunc);
-        svg << SweepChartSvg(chart);
+        svg << chartSvg;
         svg.close();
         if (!svg) {
             err << "dilatany-check: graf nelze zapsat do „" << EscapeText(*options.plot) << "“\n";
             return kError;
         }
     }
+    if (options.report)
+        if (const int status = WriteReport(options, file, chartSvg, err); status != kAllPassed)
+            return status;
     return anyPasses ? kAllPassed : kSomeFailed;
 }
 
@@ -559,6 +626,8 @@ int RunChecker(std::span<const std::string> args, std::istream &in, std::ostream
             one = TraceOne(*options, file, in, out);
         else
             one = CheckOne(*options, file, in, out);
+        if (options->report)
+            one = std::max(one, WriteReport(*options, file, std::nullopt, err));
         status = std::max(status, one);
         // Nothing more can reach the reader; main says why.
         if (!out)

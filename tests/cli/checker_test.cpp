@@ -1,6 +1,9 @@
 #include "cli/checker.h"
 #include "cli/json.h"
 #include "cli/output.h"
+#include "cli/quantity_texts.h"
+#include "cli/report.h"
+#include "cli/sha256.h"
 #include "cli/svg_chart.h"
 
 #include <gtest/gtest.h>
@@ -607,6 +610,112 @@ TEST_F(CheckerTest, trace_prints_the_inputs_every_step_the_loads_and_the_results
     const Run refused = Check({"u", "--trace", LBend("l.dat")});
     EXPECT_EQ(refused.status, kError);
     EXPECT_NE(refused.out.find("  Chyba: Soubor „"), std::string::npos);
+}
+
+std::string ReadAll(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The texts of the table cells of a page, in order, with the entities undone.
+std::vector<std::string> Cells(const std::string &html)
+{
+    std::vector<std::string> cells;
+    const std::regex cell("<td[^>]*>([^<]*)</td>");
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), cell); it != std::sregex_iterator(); ++it) {
+        std::string text = (*it)[1];
+        for (const auto &[entity, c] : std::vector<std::pair<std::string, std::string>>{
+                 {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}})
+            for (std::size_t p; (p = text.find(entity)) != std::string::npos;)
+                text.replace(p, entity.size(), c);
+        cells.push_back(text);
+    }
+    return cells;
+}
+
+bool HasRow(const std::vector<std::string> &cells, const std::vector<std::string> &row)
+{
+    for (std::size_t n = 0; n + row.size() <= cells.size(); ++n)
+        if (std::equal(row.begin(), row.end(), cells.begin() + static_cast<std::ptrdiff_t>(n)))
+            return true;
+    return false;
+}
+
+TEST_F(CheckerTest, report_holds_every_input_quantity_load_and_result)
+{
+    // A file name and a box text with characters HTML must escape.
+    const std::string file =
+        Write("a<b>&c.dat", Content({"0.00012", "1150", "27", "90", "10", "60", "700", "1500", "1000", "200", "4.5", "159 "}));
+    const std::string page = (m_dir / "report.html").string();
+    const Run run = Check({"u", "--report", page, file});
+    ASSERT_EQ(run.status, kAllPassed) << run.err;
+    const std::string html = ReadAll(page);
+    ParseXml(html);  // balanced, attributes quoted
+    EXPECT_EQ(html.find("<script"), std::string::npos);
+    EXPECT_EQ(html.find("http://www.w3.org/2000/svg\"", 0) != std::string::npos, true);
+    EXPECT_EQ(html.find(" src="), std::string::npos) << "no external resources";
+    EXPECT_EQ(html.find(" href="), std::string::npos) << "no external resources";
+    EXPECT_NE(html.find("@page { size: A4"), std::string::npos);
+
+    const std::vector<std::string> cells = Cells(html);
+    EXPECT_TRUE(HasRow(cells, {"Program:", ProgramNameAndVersion()}));
+    EXPECT_TRUE(HasRow(cells, {"Vstupní soubor:", file}));
+    EXPECT_TRUE(HasRow(cells, {"SHA-256 souboru:", Sha256Hex(ReadAll(file))}));
+    EXPECT_TRUE(HasRow(cells, {"Vnější průmer potrubí", "159 ", "[mm]"}));
+    EXPECT_TRUE(HasRow(cells, {"Délka L2", "1500", "[mm]"}));
+    EXPECT_TRUE(HasRow(cells, {"D", "vnější průměr potrubí", "0.159", "m"}));
+    EXPECT_TRUE(HasRow(cells, {"λ", "charakteristika poddajnosti oblouku", "0.1508154", "–"}));
+    EXPECT_TRUE(HasRow(cells, {"B", "moment čáry dilatanu k ose potrubí", "21.19779", "m³"}));
+    EXPECT_TRUE(HasRow(cells, {"M", "největší ohybový moment", "137.5515", "N·m"}));
+    EXPECT_TRUE(HasRow(cells, {"F", "síla v ose potrubí, která vyrovná prodloužení", "133.2008", "N"}));
+    EXPECT_TRUE(HasRow(cells, {"Dovolené napětí", "20.00", "MPa"}));
+    EXPECT_TRUE(HasRow(cells, {"Napětí na dilatanu", "5.33", "MPa"}));
+    EXPECT_TRUE(HasRow(cells, {"Rezerva napětí", "73", "%"}));
+    EXPECT_NE(html.find("<p class=\"verdict\">Vyhovuje</p>"), std::string::npos);
+    // The window's own drawing, inline.
+    EXPECT_NE(html.find("<title>U-loop</title>"), std::string::npos);
+    EXPECT_EQ(html.find("<?xml", html.find("<body>")), std::string::npos);
+}
+
+TEST(Report, a_fault_names_its_step_and_a_chart_is_added)
+{
+    ReportData data;
+    data.shape = Shape::LBend;
+    data.fileName = "l.dat";
+    data.sha256 = std::string(64, '0');
+    data.when = "2026-12-11 15:00:00";
+    data.texts = DefaultTexts(Shape::LBend);
+    data.texts[10] = "0";
+    data.texts[12] = "0";
+    data.evaluation = Evaluate(data.texts, &data.trace);
+    data.chartSvg = "<?xml version=\"1.0\"?>\n<svg id=\"chart\"></svg>\n";
+    const std::string html = ReportHtml(data);
+    ParseXml(html);
+    EXPECT_NE(html.find("Výpočet nelze dokončit: dělení nulou. Krok: F1 (síla rovnoběžná s ramenem 1)"),
+              std::string::npos);
+    EXPECT_EQ(html.find("class=\"verdict\""), std::string::npos);
+    EXPECT_NE(html.find("<title>L-bend</title>"), std::string::npos);
+    EXPECT_NE(html.find("<div class=\"chart\"><svg id=\"chart\"></svg>"), std::string::npos);
+    EXPECT_NE(html.find("<td>2026-12-11 15:00:00</td>"), std::string::npos);
+    EXPECT_TRUE(HasRow(Cells(html), {"Délka L2", "0", "[m]"}));
+}
+
+TEST_F(CheckerTest, report_refusals)
+{
+    const std::string u = ULoop("u.dat");
+    for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
+             {"u", "--report", "x.html", u, u}, {"u", "--report", "x.html", "-"},
+             {"u", "--report", "x.html", "--solve", "L2", u}, {"u", "--trace", "--report", "x.html", u}}) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        EXPECT_EQ(Check(args).status, kError);
+    }
+    const Run refused = Check({"u", "--report", (m_dir / "r.html").string(), LBend("l.dat")});
+    EXPECT_EQ(refused.status, kError);
+    EXPECT_NE(refused.err.find("protokol nelze sestavit"), std::string::npos);
+    const Run unwritable = Check({"u", "--report", (m_dir / "no" / "r.html").string(), u});
+    EXPECT_EQ(unwritable.status, kError);
+    EXPECT_NE(unwritable.err.find("protokol nelze zapsat"), std::string::npos);
 }
 
 } // namespace
