@@ -718,5 +718,49 @@ TEST_F(CheckerTest, report_refusals)
     EXPECT_NE(unwritable.err.find("protokol nelze zapsat"), std::string::npos);
 }
 
+// Every "$ dilatany-check ..." example of the help, run on copies of the
+// example files, prints exactly the lines the help shows under it.
+TEST(CheckerUsage, the_examples_of_the_help_hold)
+{
+    const fs::path dir = fs::temp_directory_path() / "dilatany-help-examples";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "examples");
+    for (const char *name : {"u-default.dat", "u-steel.dat", "l-default.dat", "l-steel.dat"})
+        fs::copy_file(fs::path(DILATANY_EXAMPLES) / name, dir / "examples" / name);
+    const fs::path before = fs::current_path();
+    fs::current_path(dir);
+
+    std::istringstream help(UsageText());
+    std::string line;
+    std::vector<std::pair<std::vector<std::string>, std::string>> examples;
+    while (std::getline(help, line)) {
+        if (line.starts_with("  $ dilatany-check ")) {
+            std::istringstream words(line.substr(19));
+            std::vector<std::string> args;
+            for (std::string w; words >> w;)
+                args.push_back(w);
+            examples.push_back({args, ""});
+        } else if (!examples.empty() && line.starts_with("  ") && !line.empty()) {
+            examples.back().second += line.substr(2) + "\n";
+        } else {
+            if (!examples.empty() && line.empty())
+                break;
+        }
+    }
+    ASSERT_EQ(examples.size(), 5u);
+    for (const auto &[args, expected] : examples) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        std::istringstream in;
+        std::ostringstream out, err;
+        const int status = RunChecker(args, in, out, err);
+        EXPECT_EQ(out.str(), expected);
+        EXPECT_EQ(status, kAllPassed) << err.str();
+    }
+    EXPECT_TRUE(fs::exists("graf.svg"));
+    EXPECT_TRUE(fs::exists("protokol.html"));
+    fs::current_path(before);
+    fs::remove_all(dir);
+}
+
 } // namespace
 } // namespace dilatany::cli
