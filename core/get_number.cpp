@@ -99,7 +99,7 @@ std::optional<float> ParseNumber(std::string_view text)
         }
         const std::size_t expStart = pos;
         for (; pos < text.size() && IsDigit(text[pos]); ++pos)
-            exponent = std::min(exponent * 10 + (text[pos] - '0'), kSaturation);
+            exponent = exponent >= kSaturation / 10 ? kSaturation : exponent * 10 + (text[pos] - '0');
         if (pos == expStart)
             return std::nullopt;
         if (negativeExponent)

@@ -2,7 +2,14 @@
 
 #include <atomic>
 
+// GCC ships quadmath.h among its own headers, which clang (the fuzz build)
+// does not search; clang still links GCC's libquadmath. powq is declared
+// there as this.
+#if __has_include(<quadmath.h>)
 #include <quadmath.h>
+#else
+extern "C" __float128 powq(__float128 x, __float128 y);
+#endif
 
 namespace dilatany {
 namespace {

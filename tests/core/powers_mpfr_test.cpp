@@ -12,9 +12,10 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <random>
+#include <string>
 
 namespace dilatany {
 namespace {
