@@ -414,12 +414,18 @@ int WriteReport(const Options &options, const std::string &file, const std::opti
         err << "dilatany-check: soubor „" << EscapeText(file) << "“ nelze přečíst\n";
         return kError;
     }
+    // The texts of the page come from the very bytes the hash is taken of.
+    const files::ReadResult parsed = files::ParseInputData(bytes, options.shape, file);
+    if (const auto *refused = std::get_if<files::FileError>(&parsed)) {
+        err << "dilatany-check: protokol nelze sestavit: " << EscapeText(refused->message) << '\n';
+        return kError;
+    }
     ReportData data;
     data.shape = options.shape;
     data.fileName = file;
     data.sha256 = Sha256Hex(bytes);
     data.when = Now();
-    data.texts = std::get<InputTexts>(read);
+    data.texts = std::get<InputTexts>(parsed);
     data.evaluation = Evaluate(data.texts, &data.trace);
     data.chartSvg = chartSvg;
     std::ofstream html(*options.report, std::ios::binary | std::ios::trunc);
