@@ -41,7 +41,7 @@ case "${1:-}" in
     # Now and then a Wine process ends before the program's main() runs,
     # without a word (about one start in a few thousand, more on a busy
     # machine): such a test gets one more run. A test that fails twice fails.
-    (cd "$build" && ctest --output-on-failure -j "$jobs" --repeat after-failure:2) || status=$?
+    (cd "$build" && ctest --output-on-failure -j "$jobs" --repeat until-pass:2) || status=$?
     # The Wine server the tests started; it would end by itself a little later.
     WINEPREFIX="$PWD/$build/wineprefix" "$(sed -n 's/^WINESERVER_EXECUTABLE:FILEPATH=//p' "$build/CMakeCache.txt")" -k \
       2>/dev/null || true
