@@ -1,6 +1,8 @@
 // dilatany-check: the stress checks of the program for input data files.
 #include "cli/checker.h"
+#include "cli/output.h"
 
+#include <cerrno>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,5 +13,7 @@ int main(int argc, char **argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int status = dilatany::cli::RunChecker(args, std::cin, std::cout, std::cerr);
     std::cout.flush();
-    return std::cout ? status : dilatany::cli::kError;
+    if (!std::cout)
+        return dilatany::cli::OutputFailed(errno, std::cerr);
+    return status;
 }
