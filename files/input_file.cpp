@@ -4,15 +4,12 @@
 #include "core/messages.h"
 #include "core/utf8.h"
 #include "files/cp1250.h"
+#include "files/platform.h"
+#include "files/save_reason.h"
 
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace dilatany::files {
@@ -25,16 +22,39 @@ constexpr std::string_view kWrongCount =
     "Soubor „%1“ neobsahuje data tohoto dilatanu (počet hodnot: %2, potřebný počet: %3).";
 constexpr std::string_view kCannotSave = "Soubor „%1“ nelze uložit: %2";
 constexpr std::string_view kCannotCarry = "Údaj „%1“ nelze uložit do souboru: obsahuje znak %2.";
-constexpr std::string_view kNotAFileReason = "není soubor";
+constexpr std::string_view kSetTooLarge =
+    "Údaje nelze uložit: soubor by měl %1 bajtů, smí mít nejvýše %2. Nejdelší je údaj „%3“.";
+constexpr std::string_view kCannotCarryBack =
+    "Soubor „%1“ nelze načíst: údaj „%2“ obsahuje znak %3, který do souboru nelze uložit zpět.";
+constexpr std::string_view kSetTooLargeBack =
+    "Soubor „%1“ nelze načíst: uložený zpět by měl %2 bajtů, smí mít nejvýše %3. Nejdelší je údaj „%4“.";
+constexpr std::string_view kNotUtf8 =
+    "Soubor „%1“ začíná značkou kódování UTF-8, ale jeho text není platný text UTF-8.";
+
+// Text of the file a UTF-8 editor saved with a byte-order mark (Windows
+// Notepad does): EF BB BF. A file this program writes starts with a quotation
+// mark, and no input set in code page 1250 starts with "ď»ż".
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 FileError Error(FileError::Kind kind, std::string_view text, std::string_view name)
 {
     return {kind, FillMessage(text, {name})};
 }
 
-FileError SaveError(std::string_view name, int error)
+FileError SaveError(std::string_view name, const platform::SystemError &error)
 {
-    return {FileError::Kind::CannotSave, FillMessage(kCannotSave, {name, std::strerror(error)})};
+    return {FileError::Kind::CannotSave, FillMessage(kCannotSave, {name, SaveFailureReason(error)})};
+}
+
+bool IsUtf8(std::string_view text)
+{
+    while (!text.empty()) {
+        std::size_t length = 1;
+        if (!DecodeUtf8(text, length))
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -141,129 +161,78 @@ std::optional<std::size_t> EncodeText(std::string_view text, std::string &out)
     return std::nullopt;
 }
 
-// Reads at most `limit` bytes from `fd`; nothing on a read error.
-std::optional<std::string> ReadBounded(int fd, std::size_t limit)
+// Why a set cannot be saved: a character the file cannot carry, or a file
+// over the size that a load reads.
+struct UnsavableCharacter {
+    std::string caption;  // of the input, trimmed
+    std::string shown;    // the character, as a message shows it
+};
+struct UnsavableSize {
+    std::size_t size;     // of the file the set would give
+    std::string longest;  // the caption of the input with the longest text
+};
+using Encoded = std::variant<std::string, UnsavableCharacter, UnsavableSize>;
+
+// The file content for the texts, or why there is none. This one test
+// decides both what a save writes and what a load accepts, so that every
+// saved file loads and every loaded set saves.
+Encoded Encode(const InputTexts &texts)
 {
-    std::string bytes(limit, '\0');
-    std::size_t got = 0;
-    while (got < limit) {
-        const ssize_t n = ::read(fd, bytes.data() + got, limit - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
+    std::string bytes;
+    const InputField *longest = nullptr;
+    std::size_t longestSize = 0;
+    for (const std::int16_t index : FileOrder(texts.shape)) {
+        const std::string &text = texts[index];
+        const InputField *field = FindField(texts.shape, index);
+        bytes += '"';
+        if (const std::optional<std::size_t> bad = EncodeText(text, bytes))
+            return UnsavableCharacter{std::string(TrimmedCaption(*field)),
+                                      ShowCharacter(std::string_view(text).substr(*bad))};
+        bytes += "\"\r\n";
+        if (!longest || text.size() > longestSize) {
+            longest = field;
+            longestSize = text.size();
+        }
     }
-    bytes.resize(got);
+    if (bytes.size() > kMaxFileSize)
+        return UnsavableSize{bytes.size(), std::string(TrimmedCaption(*longest))};
     return bytes;
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
-    // Closes now, reporting the result; the destructor then does nothing.
-    int close()
-    {
-        const int rc = ::close(m_fd);
-        m_fd = -1;
-        return rc;
-    }
-
-private:
-    int m_fd;
-};
-
-// Follows symbolic links to the path a save really replaces. A link to a
-// missing file gives that file's path, which the save then creates.
-std::filesystem::path ResolveLinks(std::filesystem::path path, int &error)
-{
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0) {
-            if (errno == ENOENT)
-                return path;
-            error = errno;
-            return {};
-        }
-        if (!S_ISLNK(st.st_mode))
-            return path;
-        std::error_code ec;
-        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
-        if (ec) {
-            error = ec.value();
-            return {};
-        }
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    error = ELOOP;
-    return {};
-}
-
-// Permission bits for a new file: 0666 less the process's umask, read without
-// changing it where the system shows it.
-mode_t NewFileMode()
-{
-    if (std::FILE *status = std::fopen("/proc/self/status", "re")) {
-        char line[256];
-        unsigned mask = 0;
-        bool found = false;
-        while (!found && std::fgets(line, sizeof line, status))
-            found = std::sscanf(line, "Umask: %o", &mask) == 1;
-        std::fclose(status);
-        if (found)
-            return 0666 & ~static_cast<mode_t>(mask);
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// The name of the temporary file beside `target`, a mkstemp template. A very
-// long name is shortened so that the temporary stays within the name limit.
-std::string TemporaryTemplate(const std::filesystem::path &target)
-{
-    std::string name = target.filename().string();
-    if (name.size() > 200)
-        name.resize(200);
-    const std::filesystem::path folder = target.parent_path();
-    const std::string prefix = folder.empty() ? std::string() : folder.string() + "/";
-    return prefix + "." + name + ".XXXXXX";
-}
-
 } // namespace
+
+std::string SaveFailureReason(const platform::SystemError &error)
+{
+    using platform::Reason;
+    switch (error.reason) {
+    case Reason::NoSpace: return "na disku není dost místa";
+    case Reason::PermissionDenied: return "přístup odepřen";
+    case Reason::ReadOnlyFileSystem: return "disk je jen pro čtení";
+    case Reason::TooLarge: return "soubor by byl příliš velký";
+    case Reason::NameTooLong: return "název souboru je příliš dlouhý";
+    case Reason::QuotaExceeded: return "byla překročena disková kvóta";
+    case Reason::NotAFile: return "není soubor";
+    case Reason::NotADirectory: return "část cesty není složka";
+    case Reason::ReadOnlyFile: return "soubor je jen pro čtení";
+    case Reason::Other: break;
+    }
+    return error.text;
+}
 
 ReadResult ParseInputData(std::string_view bytes, Shape shape, std::string_view displayName)
 {
     if (bytes.size() > kMaxFileSize)
         return Error(FileError::Kind::TooLarge, kTooLarge, displayName);
 
-    const std::vector<Field> fields = SplitFields(DecodeCp1250(bytes));
+    std::string text;
+    if (bytes.starts_with(kUtf8Mark)) {
+        text = bytes.substr(kUtf8Mark.size());
+        if (!IsUtf8(text))
+            return Error(FileError::Kind::NotUtf8, kNotUtf8, displayName);
+    } else {
+        text = DecodeCp1250(bytes);
+    }
+    const std::vector<Field> fields = SplitFields(text);
     const std::span<const std::int16_t> order = FileOrder(shape);
     if (fields.size() != order.size()) {
         const std::string count = std::to_string(fields.size());
@@ -275,52 +244,44 @@ ReadResult ParseInputData(std::string_view bytes, Shape shape, std::string_view 
     texts.shape = shape;
     for (std::size_t line = 0; line < order.size(); ++line)
         texts[order[line]] = fields[line].value;
+
+    // A set that a save could not write back is refused now, not at the save.
+    const Encoded encoded = Encode(texts);
+    if (const auto *bad = std::get_if<UnsavableCharacter>(&encoded))
+        return FileError{FileError::Kind::CannotSaveBack,
+                         FillMessage(kCannotCarryBack, {displayName, bad->caption, bad->shown})};
+    if (const auto *big = std::get_if<UnsavableSize>(&encoded)) {
+        const std::string size = std::to_string(big->size);
+        const std::string limit = std::to_string(kMaxFileSize);
+        return FileError{FileError::Kind::CannotSaveBack,
+                         FillMessage(kSetTooLargeBack, {displayName, size, limit, big->longest})};
+    }
     return texts;
 }
 
 ReadResult ReadInputFile(const std::filesystem::path &path, Shape shape, std::string_view displayName)
 {
-    // A look before opening: opening a fifo would wait for a writer, and
-    // opening a device can have effects of its own.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
-    if (!S_ISREG(st.st_mode))
-        return Error(FileError::Kind::NotRegularFile, kNotAFile, displayName);
-
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (fd.get() < 0)
-        return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
-    // The path may have been replaced in between; the open file decides.
-    if (::fstat(fd.get(), &st) != 0)
-        return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
-    if (!S_ISREG(st.st_mode))
-        return Error(FileError::Kind::NotRegularFile, kNotAFile, displayName);
-    if (static_cast<std::uintmax_t>(st.st_size) > kMaxFileSize)
-        return Error(FileError::Kind::TooLarge, kTooLarge, displayName);
-
-    // One byte more than allowed tells a file that grew since fstat.
-    const std::optional<std::string> bytes = ReadBounded(fd.get(), kMaxFileSize + 1);
-    if (!bytes)
-        return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
-    return ParseInputData(*bytes, shape, displayName);
+    platform::ReadOutcome read = platform::ReadRegularFile(path, kMaxFileSize);
+    switch (read.status) {
+    case platform::ReadStatus::Read: break;
+    case platform::ReadStatus::CannotOpen: return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
+    case platform::ReadStatus::NotRegularFile: return Error(FileError::Kind::NotRegularFile, kNotAFile, displayName);
+    case platform::ReadStatus::TooLarge: return Error(FileError::Kind::TooLarge, kTooLarge, displayName);
+    }
+    return ParseInputData(read.bytes, shape, displayName);
 }
 
 std::variant<std::string, FileError> EncodeInputData(const InputTexts &texts)
 {
-    std::string bytes;
-    for (const std::int16_t index : FileOrder(texts.shape)) {
-        const std::string &text = texts[index];
-        bytes += '"';
-        if (const std::optional<std::size_t> bad = EncodeText(text, bytes)) {
-            const InputField *field = FindField(texts.shape, index);
-            const std::string shown = ShowCharacter(std::string_view(text).substr(*bad));
-            return FileError{FileError::Kind::CannotCarry,
-                             FillMessage(kCannotCarry, {TrimmedCaption(*field), shown})};
-        }
-        bytes += "\"\r\n";
+    Encoded encoded = Encode(texts);
+    if (const auto *bad = std::get_if<UnsavableCharacter>(&encoded))
+        return FileError{FileError::Kind::CannotCarry, FillMessage(kCannotCarry, {bad->caption, bad->shown})};
+    if (const auto *big = std::get_if<UnsavableSize>(&encoded)) {
+        const std::string size = std::to_string(big->size);
+        const std::string limit = std::to_string(kMaxFileSize);
+        return FileError{FileError::Kind::TooLarge, FillMessage(kSetTooLarge, {size, limit, big->longest})};
     }
-    return bytes;
+    return std::move(std::get<std::string>(encoded));
 }
 
 std::optional<FileError> WriteInputFile(const std::filesystem::path &path, const InputTexts &texts,
@@ -331,52 +292,8 @@ std::optional<FileError> WriteInputFile(const std::filesystem::path &path, const
         return *error;
     const std::string &bytes = std::get<std::string>(encoded);
 
-    int error = 0;
-    const std::filesystem::path target = ResolveLinks(path, error);
-    if (error != 0)
-        return SaveError(displayName, error);
-
-    // Only a regular file is replaced: renaming over a device or a folder
-    // would destroy something that is no data file.
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (!exists && errno != ENOENT)
-        return SaveError(displayName, errno);
-    if (exists && !S_ISREG(old.st_mode))
-        return FileError{FileError::Kind::CannotSave,
-                         FillMessage(kCannotSave, {displayName, kNotAFileReason})};
-
-    std::string temporary = TemporaryTemplate(target);
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0)
-        return SaveError(displayName, errno);
-
-    const auto fail = [&](int reason) {
-        ::unlink(temporary.c_str());
-        return SaveError(displayName, reason);
-    };
-    if (!WriteAll(fd.get(), bytes))
-        return fail(errno);
-    // Keep the owner of a file that someone else's save would otherwise take
-    // over; only a privileged process can, and failing to is no failed save.
-    // Before fchmod, as a change of owner clears the set-id bits.
-    if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-        [[maybe_unused]] const int kept = ::fchown(fd.get(), old.st_uid, old.st_gid);
-    }
-    if (::fchmod(fd.get(), exists ? (old.st_mode & 07777) : NewFileMode()) != 0)
-        return fail(errno);
-    if (::fsync(fd.get()) != 0)
-        return fail(errno);
-    if (fd.close() != 0)
-        return fail(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
-        return fail(errno);
-
-    // Make the new directory entry durable too; the save itself has succeeded.
-    const std::filesystem::path folder = target.parent_path();
-    FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0)
-        (void)::fsync(dir.get());
+    if (const std::optional<platform::SystemError> error = platform::SaveFile(path, bytes))
+        return SaveError(displayName, *error);
     return std::nullopt;
 }
 
