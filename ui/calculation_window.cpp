@@ -9,6 +9,7 @@
 #include "ui/window_registry.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -56,6 +57,41 @@ std::filesystem::path ToPath(const QString &fileName)
 }
 
 } // namespace
+
+/// Marks the span of one modal dialog of the window, for its whole nested
+/// event loop. The dialog is a child of the window, so the window must not be
+/// deleted while it runs: a screen reader can still press "Konec" and "Ano"
+/// (Qt's modality blocks the mouse and the window manager's close, not the
+/// accessible press action), and code can call close(). Either closes the
+/// window only once the dialog has returned: closeEvent() refuses the close
+/// while any dialog runs, and the end of the last one queues it again, to be
+/// carried out when the handler that opened the dialog has returned too. So no
+/// handler ever finds its window gone after a dialog.
+/// Used as a temporary, `ModalDialog(*this).dialogs().askYesNo(...)`, it spans
+/// exactly the one call.
+class CalculationWindow::ModalDialog {
+public:
+    explicit ModalDialog(CalculationWindow &window)
+        : m_window(window)
+    {
+        ++m_window.m_modalDialogs;
+    }
+    ~ModalDialog()
+    {
+        if (--m_window.m_modalDialogs == 0 && m_window.m_closePutOff) {
+            m_window.m_closePutOff = false;
+            QMetaObject::invokeMethod(&m_window, [window = &m_window] { window->close(); },
+                                      Qt::QueuedConnection);
+        }
+    }
+    ModalDialog(const ModalDialog &) = delete;
+    ModalDialog &operator=(const ModalDialog &) = delete;
+
+    UserDialogs &dialogs() const { return m_window.m_windows.dialogs(); }
+
+private:
+    CalculationWindow &m_window;
+};
 
 CalculationWindow::CalculationWindow(const CalculationLayout &layout, WindowRegistry &windows)
     : m_layout(layout)
@@ -229,10 +265,10 @@ void CalculationWindow::onCalculateClicked()
         for (int label : m_layout.writeOrder)
             setResultText(label, QString::fromStdString(*byLabel[static_cast<std::size_t>(label)]));
     } else if (const auto *fault = std::get_if<FpFault>(&outcome)) {
-        m_windows.dialogs().showMessage(this, MessageIcon::Critical, QStringLiteral("Chyba výpočtu"),
+        ModalDialog(*this).dialogs().showMessage(this, MessageIcon::Critical, QStringLiteral("Chyba výpočtu"),
                                         QString::fromStdString(FaultMessage(*fault)));
     } else {
-        m_windows.dialogs().showMessage(
+        ModalDialog(*this).dialogs().showMessage(
             this, MessageIcon::Warning, QStringLiteral("Chybný údaj"),
             QString::fromStdString(NotNumbersMessage(std::get<UnreadableInputs>(outcome))));
     }
@@ -245,9 +281,22 @@ void CalculationWindow::onMaterialClicked()
 
 void CalculationWindow::onExitClicked()
 {
-    if (m_windows.dialogs().askYesNo(this, QStringLiteral("Pozor"),
-                                     QStringLiteral("Chcete opravdu opustit program?")))
+    // The dialog's span ends before close(), so that an answer given with no
+    // other dialog of the window up closes it at once.
+    const bool yes = ModalDialog(*this).dialogs().askYesNo(
+        this, QStringLiteral("Pozor"), QStringLiteral("Chcete opravdu opustit program?"));
+    if (yes)
         close();
+}
+
+void CalculationWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_modalDialogs > 0) {
+        m_closePutOff = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CalculationWindow::onInputChanged()
@@ -258,24 +307,24 @@ void CalculationWindow::onInputChanged()
 void CalculationWindow::onSaveTriggered()
 {
     const QString title = QStringLiteral("Ulozit");
-    const auto fileName = m_windows.dialogs().saveFileName(this, DataFileRequest(title));
+    const auto fileName = ModalDialog(*this).dialogs().saveFileName(this, DataFileRequest(title));
     if (!fileName)
         return;
     if (const auto error = files::WriteInputFile(ToPath(*fileName), inputTexts(), fileName->toStdString()))
-        m_windows.dialogs().showMessage(this, MessageIcon::Warning, title,
+        ModalDialog(*this).dialogs().showMessage(this, MessageIcon::Warning, title,
                                         QString::fromStdString(error->message));
 }
 
 void CalculationWindow::onLoadTriggered()
 {
     const QString title = QStringLiteral("Načtení dat");
-    const auto fileName = m_windows.dialogs().openFileName(this, DataFileRequest(title));
+    const auto fileName = ModalDialog(*this).dialogs().openFileName(this, DataFileRequest(title));
     if (!fileName)
         return;
     const files::ReadResult read = files::ReadInputFile(ToPath(*fileName), m_layout.shape,
                                                         fileName->toStdString());
     if (const auto *error = std::get_if<files::FileError>(&read)) {
-        m_windows.dialogs().showMessage(this, MessageIcon::Warning, title,
+        ModalDialog(*this).dialogs().showMessage(this, MessageIcon::Warning, title,
                                         QString::fromStdString(error->message));
         return;
     }

@@ -120,7 +120,14 @@ Q_SIGNALS:
     /// given a text, blanking included; emitted for each label in turn.
     void resultWritten(int label, const QString &text);
 
+protected:
+    /// A close asked for while one of this window's modal dialogs is up is
+    /// put off until the last of them has returned; see ModalDialog.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    class ModalDialog;
+
     QGroupBox *buildInputGroup(QWidget *client, const InputGroupPlace &group);
     void buildResults(QWidget *client);
     void buildMenu();
@@ -139,6 +146,8 @@ private:
     std::map<int, QLineEdit *> m_boxes;
     std::array<QLabel *, 4> m_results{};
     std::multimap<int, QWidget *> m_tabOrder;
+    int m_modalDialogs = 0;       // this window's modal dialogs now running
+    bool m_closePutOff = false;   // a close arrived while one of them ran
 };
 
 } // namespace dilatany::ui
