@@ -6,6 +6,7 @@
 #include "cli/report.h"
 #include "cli/sha256.h"
 #include "cli/svg_chart.h"
+#include "cli/system.h"
 #include "core/design.h"
 #include "core/evaluate.h"
 #include "core/get_number.h"
@@ -229,7 +230,9 @@ files::ReadResult ReadStandardInput(std::istream &in, Shape shape)
 
 files::ReadResult ReadOne(const Options &options, const std::string &file, std::istream &in)
 {
-    return file == "-" ? ReadStandardInput(in, options.shape) : files::ReadInputFile(file, options.shape, file);
+    if (file == "-")
+        return ReadStandardInput(in, options.shape);
+    return files::ReadInputFile(PathFromArgument(file), options.shape, file);
 }
 
 // The error line of a file; returns its exit status.
@@ -400,12 +403,12 @@ std::string Now()
 int WriteReport(const Options &options, const std::string &file, const std::optional<std::string> &chartSvg,
                 std::ostream &err)
 {
-    const files::ReadResult read = files::ReadInputFile(file, options.shape, file);
+    const files::ReadResult read = files::ReadInputFile(PathFromArgument(file), options.shape, file);
     if (const auto *refused = std::get_if<files::FileError>(&read)) {
         err << "dilatany-check: protokol nelze sestavit: " << EscapeText(refused->message) << '\n';
         return kError;
     }
-    std::ifstream input(file, std::ios::binary);
+    std::ifstream input(PathFromArgument(file), std::ios::binary);
     std::string bytes;
     std::istreambuf_iterator<char> it(input), end;
     for (; it != end && bytes.size() <= files::kMaxFileSize; ++it)
@@ -428,7 +431,7 @@ int WriteReport(const Options &options, const std::string &file, const std::opti
     data.texts = std::get<InputTexts>(parsed);
     data.evaluation = Evaluate(data.texts, &data.trace);
     data.chartSvg = chartSvg;
-    std::ofstream html(*options.report, std::ios::binary | std::ios::trunc);
+    std::ofstream html(PathFromArgument(*options.report), std::ios::binary | std::ios::trunc);
     html << ReportHtml(data);
     html.close();
     if (!html) {
@@ -568,7 +571,7 @@ int SweepFile(const Options &options, const std::string &file, std::istream &in,
     chart.current = ParseNumber(texts[options.field->index]);
     const std::string chartSvg = SweepChartSvg(chart);
     if (options.plot) {
-        std::ofstream svg(*options.plot, std::ios::binary | std::ios::trunc);
+        std::ofstream svg(PathFromArgument(*options.plot), std::ios::binary | std::ios::trunc);
         svg << chartSvg;
         svg.close();
         if (!svg) {
@@ -626,7 +629,7 @@ std::string UsageText()
            "Jména a zprávy v textovém výstupu: \\\\ za zpětné lomítko, \\t tabulátor,\n"
            "\\n konec řádku, \\r návrat vozíku, \\xHH jiný bajt, který není tisknutelný\n"
            "znak UTF-8. V JSON má jméno, které není UTF-8, navíc \"fileBytes\": jeho bajty\n"
-           "šestnáctkově.\n"
+           "šestnáctkově. Řádky končí znakem LF (i ve Windows).\n"
            "\n"
            "Příklady:\n"
            "  $ dilatany-check u examples/u-default.dat\n"

@@ -1,7 +1,7 @@
 // dilatany-check: the stress checks of the program for input data files.
-#include "cli/binary_streams.h"
 #include "cli/checker.h"
 #include "cli/output.h"
+#include "cli/system.h"
 
 #include <cerrno>
 #include <iostream>
@@ -12,7 +12,7 @@ int main(int argc, char **argv)
 {
     dilatany::cli::UseBinaryStandardStreams();
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = dilatany::cli::CommandLineArguments(argc, argv);
     const int status = dilatany::cli::RunChecker(args, std::cin, std::cout, std::cerr);
     std::cout.flush();
     if (!std::cout)

@@ -21,6 +21,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <type_traits>
 #include <vector>
 #include <variant>
 
@@ -51,9 +52,15 @@ FileDialogRequest DataFileRequest(const QString &title)
              {QStringLiteral("všechny soubory (*.*)"), QStringLiteral("*")}}};
 }
 
+// Where paths are wide (Windows), the name goes over as UTF-16 as it is; the
+// ANSI code page would lose every letter outside it. Elsewhere the name takes
+// the file system's 8-bit encoding.
 std::filesystem::path ToPath(const QString &fileName)
 {
-    return std::filesystem::path(QFile::encodeName(fileName).toStdString());
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>)
+        return std::filesystem::path(fileName.toStdWString());
+    else
+        return std::filesystem::path(QFile::encodeName(fileName).toStdString());
 }
 
 } // namespace

@@ -277,6 +277,23 @@ TEST(EscapeText, keeps_one_record_on_one_line_and_names_distinct)
     }
 }
 
+// The arguments arrive as UTF-8 on every platform; on Windows the name must
+// reach the file system as UTF-16, not through the ANSI code page.
+TEST_F(CheckerTest, a_name_with_czech_letters_opens_the_file)
+{
+    const std::string name = "žluťoučký kůň.dat";
+    const fs::path path = m_dir / fs::path(std::u8string(name.begin(), name.end()));
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << Content({"0.00012", "1150", "27", "90", "10", "60", "700", "1500", "1000", "200", "4.5", "159"});
+    }
+    const std::u8string dir = m_dir.generic_u8string();
+    const std::string arg = std::string(dir.begin(), dir.end()) + "/" + name;
+    const Run run = Check({"u", arg});
+    EXPECT_EQ(run.out, arg + "\t20.00\t5.33\t73\tVyhovuje\n");
+    EXPECT_EQ(run.status, kAllPassed);
+}
+
 // File names that only POSIX systems allow: a line break, a tab, bytes that
 // are not UTF-8. Windows refuses such names.
 #ifndef _WIN32
