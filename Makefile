@@ -30,6 +30,15 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS)
 	@echo "Fuzzers: build-fuzz/tests/fuzz/fuzz_reader, build-fuzz/tests/fuzz/fuzz_get_number"
 
+# The engine, the files and dilatany-check for Windows, tested under Wine;
+# `make windows` puts the self-contained dist/dilatany-check.exe.
+.PHONY: test-windows windows
+test-windows:
+	@JOBS=$(JOBS) scripts/windows.sh test
+
+windows:
+	@JOBS=$(JOBS) scripts/windows.sh dist
+
 # The five windows as PNGs under docs/screenshots/, on a virtual X display.
 screenshots: build
 	@xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tests/ui/dilatany-screenshots docs/screenshots

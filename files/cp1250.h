@@ -1,4 +1,4 @@
-// Conversion between UTF-8 and Windows code page 1250 through the C library's iconv.
+// Conversion between UTF-8 and Windows code page 1250, the same on every platform.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,7 @@ namespace dilatany::files {
 /// Decodes code page 1250 bytes to UTF-8. A byte the code page leaves
 /// undefined (0x81, 0x83, 0x88, 0x90, 0x98) becomes the C1 control of the same
 /// code (0x81 gives U+0081), as Windows decodes it, so no byte is dropped.
-/// Throws std::system_error when the C library offers no CP1250 converter.
+/// Throws std::system_error when the system offers no CP1250 converter.
 std::string DecodeCp1250(std::string_view bytes);
 
 /// The outcome of EncodeCp1250: the bytes, or the offset in the UTF-8 text of

@@ -4,15 +4,11 @@
 #include "core/messages.h"
 #include "core/utf8.h"
 #include "files/cp1250.h"
+#include "files/platform.h"
 
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace dilatany::files {
@@ -26,15 +22,21 @@ constexpr std::string_view kWrongCount =
 constexpr std::string_view kCannotSave = "Soubor „%1“ nelze uložit: %2";
 constexpr std::string_view kCannotCarry = "Údaj „%1“ nelze uložit do souboru: obsahuje znak %2.";
 constexpr std::string_view kNotAFileReason = "není soubor";
+constexpr std::string_view kReadOnlyFileReason = "soubor je jen pro čtení";
 
 FileError Error(FileError::Kind kind, std::string_view text, std::string_view name)
 {
     return {kind, FillMessage(text, {name})};
 }
 
-FileError SaveError(std::string_view name, int error)
+FileError SaveError(std::string_view name, const platform::SystemError &error)
 {
-    return {FileError::Kind::CannotSave, FillMessage(kCannotSave, {name, std::strerror(error)})};
+    std::string_view reason = error.text;
+    if (error.reason == platform::Reason::NotAFile)
+        reason = kNotAFileReason;
+    else if (error.reason == platform::Reason::ReadOnlyFile)
+        reason = kReadOnlyFileReason;
+    return {FileError::Kind::CannotSave, FillMessage(kCannotSave, {name, reason})};
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -141,121 +143,6 @@ std::optional<std::size_t> EncodeText(std::string_view text, std::string &out)
     return std::nullopt;
 }
 
-// Reads at most `limit` bytes from `fd`; nothing on a read error.
-std::optional<std::string> ReadBounded(int fd, std::size_t limit)
-{
-    std::string bytes(limit, '\0');
-    std::size_t got = 0;
-    while (got < limit) {
-        const ssize_t n = ::read(fd, bytes.data() + got, limit - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    return bytes;
-}
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
-    // Closes now, reporting the result; the destructor then does nothing.
-    int close()
-    {
-        const int rc = ::close(m_fd);
-        m_fd = -1;
-        return rc;
-    }
-
-private:
-    int m_fd;
-};
-
-// Follows symbolic links to the path a save really replaces. A link to a
-// missing file gives that file's path, which the save then creates.
-std::filesystem::path ResolveLinks(std::filesystem::path path, int &error)
-{
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0) {
-            if (errno == ENOENT)
-                return path;
-            error = errno;
-            return {};
-        }
-        if (!S_ISLNK(st.st_mode))
-            return path;
-        std::error_code ec;
-        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
-        if (ec) {
-            error = ec.value();
-            return {};
-        }
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    error = ELOOP;
-    return {};
-}
-
-// Permission bits for a new file: 0666 less the process's umask, read without
-// changing it where the system shows it.
-mode_t NewFileMode()
-{
-    if (std::FILE *status = std::fopen("/proc/self/status", "re")) {
-        char line[256];
-        unsigned mask = 0;
-        bool found = false;
-        while (!found && std::fgets(line, sizeof line, status))
-            found = std::sscanf(line, "Umask: %o", &mask) == 1;
-        std::fclose(status);
-        if (found)
-            return 0666 & ~static_cast<mode_t>(mask);
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// The name of the temporary file beside `target`, a mkstemp template. A very
-// long name is shortened so that the temporary stays within the name limit.
-std::string TemporaryTemplate(const std::filesystem::path &target)
-{
-    std::string name = target.filename().string();
-    if (name.size() > 200)
-        name.resize(200);
-    const std::filesystem::path folder = target.parent_path();
-    const std::string prefix = folder.empty() ? std::string() : folder.string() + "/";
-    return prefix + "." + name + ".XXXXXX";
-}
-
 } // namespace
 
 ReadResult ParseInputData(std::string_view bytes, Shape shape, std::string_view displayName)
@@ -280,30 +167,14 @@ ReadResult ParseInputData(std::string_view bytes, Shape shape, std::string_view 
 
 ReadResult ReadInputFile(const std::filesystem::path &path, Shape shape, std::string_view displayName)
 {
-    // A look before opening: opening a fifo would wait for a writer, and
-    // opening a device can have effects of its own.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
-    if (!S_ISREG(st.st_mode))
-        return Error(FileError::Kind::NotRegularFile, kNotAFile, displayName);
-
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (fd.get() < 0)
-        return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
-    // The path may have been replaced in between; the open file decides.
-    if (::fstat(fd.get(), &st) != 0)
-        return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
-    if (!S_ISREG(st.st_mode))
-        return Error(FileError::Kind::NotRegularFile, kNotAFile, displayName);
-    if (static_cast<std::uintmax_t>(st.st_size) > kMaxFileSize)
-        return Error(FileError::Kind::TooLarge, kTooLarge, displayName);
-
-    // One byte more than allowed tells a file that grew since fstat.
-    const std::optional<std::string> bytes = ReadBounded(fd.get(), kMaxFileSize + 1);
-    if (!bytes)
-        return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
-    return ParseInputData(*bytes, shape, displayName);
+    platform::ReadOutcome read = platform::ReadRegularFile(path, kMaxFileSize);
+    switch (read.status) {
+    case platform::ReadStatus::Read: break;
+    case platform::ReadStatus::CannotOpen: return Error(FileError::Kind::CannotOpen, kCannotOpen, displayName);
+    case platform::ReadStatus::NotRegularFile: return Error(FileError::Kind::NotRegularFile, kNotAFile, displayName);
+    case platform::ReadStatus::TooLarge: return Error(FileError::Kind::TooLarge, kTooLarge, displayName);
+    }
+    return ParseInputData(read.bytes, shape, displayName);
 }
 
 std::variant<std::string, FileError> EncodeInputData(const InputTexts &texts)
@@ -331,52 +202,8 @@ std::optional<FileError> WriteInputFile(const std::filesystem::path &path, const
         return *error;
     const std::string &bytes = std::get<std::string>(encoded);
 
-    int error = 0;
-    const std::filesystem::path target = ResolveLinks(path, error);
-    if (error != 0)
-        return SaveError(displayName, error);
-
-    // Only a regular file is replaced: renaming over a device or a folder
-    // would destroy something that is no data file.
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (!exists && errno != ENOENT)
-        return SaveError(displayName, errno);
-    if (exists && !S_ISREG(old.st_mode))
-        return FileError{FileError::Kind::CannotSave,
-                         FillMessage(kCannotSave, {displayName, kNotAFileReason})};
-
-    std::string temporary = TemporaryTemplate(target);
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0)
-        return SaveError(displayName, errno);
-
-    const auto fail = [&](int reason) {
-        ::unlink(temporary.c_str());
-        return SaveError(displayName, reason);
-    };
-    if (!WriteAll(fd.get(), bytes))
-        return fail(errno);
-    // Keep the owner of a file that someone else's save would otherwise take
-    // over; only a privileged process can, and failing to is no failed save.
-    // Before fchmod, as a change of owner clears the set-id bits.
-    if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-        [[maybe_unused]] const int kept = ::fchown(fd.get(), old.st_uid, old.st_gid);
-    }
-    if (::fchmod(fd.get(), exists ? (old.st_mode & 07777) : NewFileMode()) != 0)
-        return fail(errno);
-    if (::fsync(fd.get()) != 0)
-        return fail(errno);
-    if (fd.close() != 0)
-        return fail(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
-        return fail(errno);
-
-    // Make the new directory entry durable too; the save itself has succeeded.
-    const std::filesystem::path folder = target.parent_path();
-    FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0)
-        (void)::fsync(dir.get());
+    if (const std::optional<platform::SystemError> error = platform::SaveFile(path, bytes))
+        return SaveError(displayName, *error);
     return std::nullopt;
 }
 
