@@ -45,8 +45,7 @@ crlf "$qt_src/LICENSES/GPL-3.0-only.txt" "$lic/GPL-3.0.txt"
 crlf "$qt_src/debian/copyright" "$lic/qt6-base-copyright.txt"
 crlf /usr/share/doc/gcc-mingw-w64-base/copyright "$lic/gcc-runtime-copyright.txt"
 crlf /usr/share/doc/mingw-w64-common/copyright "$lic/mingw-w64-copyright.txt"
-[ -f /usr/share/doc/mingw-w64-x86-64-dev/copyright ] \
-  && crlf /usr/share/doc/mingw-w64-x86-64-dev/copyright "$lic/mingw-w64-winpthreads-copyright.txt"
+# (The same file names the licences of winpthreads.)
 # libstdc++ and libgcc are GPL-3 with the runtime library exception; the GPL
 # text is GPL-3.0.txt above.
 if ! grep -q 'GCC RUNTIME LIBRARY EXCEPTION' "$lic/gcc-runtime-copyright.txt"; then
@@ -54,11 +53,15 @@ if ! grep -q 'GCC RUNTIME LIBRARY EXCEPTION' "$lic/gcc-runtime-copyright.txt"; t
   exit 1
 fi
 
+# No debugging symbols in what users get: libstdc++ alone carries 20 MB of them.
+find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+
 # Every DLL that a shipped binary imports is shipped or comes with Windows.
-system_dlls=" kernel32 user32 gdi32 advapi32 shell32 ole32 oleaut32 comdlg32 comctl32 winmm imm32
+system_dlls="kernel32 user32 gdi32 advapi32 shell32 ole32 oleaut32 comdlg32 comctl32 winmm imm32
   ws2_32 uxtheme dwmapi version shlwapi setupapi netapi32 userenv wtsapi32 d3d9 d3d11 d3d12 dxgi d2d1
   dwrite msvcrt ucrtbase ntdll rpcrt4 winspool.drv mpr authz crypt32 bcrypt secur32 iphlpapi shcore
-  dcomp uiautomationcore oleacc opengl32 "
+  dcomp uiautomationcore oleacc opengl32"
+system_dlls=" $(echo $system_dlls) "
 status=0
 while IFS= read -r -d '' binary; do
   while read -r dll; do

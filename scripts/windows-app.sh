@@ -65,7 +65,8 @@ case "${1:-}" in
     (cd "$build" && ctest --output-on-failure -R '^ui\.') || status=$?
     WINEPREFIX="$PWD/$build/wineprefix" "$(sed -n 's/^WINESERVER_EXECUTABLE:FILEPATH=//p' "$build/CMakeCache.txt")" -k \
       2>/dev/null || true
-    tests/windows/smoke_wine.sh "$(zip_path)" "$build/tests/windows/uia-driver.exe" || status=$?
+    tests/windows/smoke_wine.sh "$(zip_path)" "$build/tests/windows/window-driver.exe" \
+      "$build/tests/windows/dilatany-window-tree.dll" || status=$?
     exit $status
     ;;
   screenshots)
