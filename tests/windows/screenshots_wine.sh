@@ -29,12 +29,21 @@ for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
 done
 
 target=$(run_wine winepath -w "$out" 2>/dev/null | tr -d '\r')
-export work target wine_cmd wineserver_cmd
+rm -f "$out"/form[1-5]-*.png
+export work target out wine_cmd wineserver_cmd
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  unset QT_QPA_PLATFORM
   cd "$work/app"
-  "$wine_cmd" explorer /desktop=Default,1280x1024 dilatany-screenshots.exe "$target" </dev/null
-  "$wineserver_cmd" -w
+  "$wine_cmd" explorer /desktop=Default,1280x1024 dilatany-screenshots.exe "$target" </dev/null &
+  # The program writes the five pictures and ends; the Wine desktop around it
+  # may linger, so the pictures decide, and the Wine server then ends it all.
+  for _ in $(seq 600); do
+    [ "$(ls "$out"/form[1-5]-*.png 2>/dev/null | wc -l)" -eq 5 ] && break
+    sleep 0.1
+  done
+  sleep 1
+  "$wineserver_cmd" -k 2>/dev/null
+  wait
+  exit 0
 '
 for f in form1-main form2-uloop form3-uloop-material form4-lbend form5-lbend-material; do
   if [ ! -s "$out/$f.png" ]; then
