@@ -53,6 +53,15 @@ qt-windows:
 screenshots-windows:
 	@JOBS=$(JOBS) scripts/windows-app.sh screenshots
 
+# The Debian package dist/dilatany_VERSION_amd64.deb; `make test-package`
+# also checks it, installs it, runs it and removes it again.
+.PHONY: package test-package
+package:
+	@JOBS=$(JOBS) scripts/package.sh build
+
+test-package:
+	@JOBS=$(JOBS) scripts/package.sh test
+
 # The five windows as PNGs under docs/screenshots/, on a virtual X display.
 screenshots: build
 	@xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/tests/ui/dilatany-screenshots docs/screenshots

@@ -40,7 +40,8 @@ public:
         return combine(a, b, a.m_v / b.m_v);
     }
 
-    friend Value power(Value base, Value exponent);
+    template <typename Pow>
+    friend Value checkedPower(Value base, Value exponent, Pow pow);
 
 private:
     // The fault is kept as one byte, 0 for none, so a Value stays two words.
@@ -53,8 +54,19 @@ private:
 
     // The fault of a result from clean operands: a NaN out of non-NaN operands
     // is an invalid operation (∞ − ∞, 0 · ∞), an infinity out of finite ones
-    // an overflow.
+    // an overflow. The common case, clean operands and a finite result, is
+    // decided by one test inline; the rest goes to classify().
     static Value combine(Value a, Value b, double r)
+    {
+        if ((a.m_fault | b.m_fault) == 0 && std::isfinite(r)) [[likely]]
+            return Value(r);
+        return classify(a, b, r);
+    }
+
+#if defined(__GNUC__)
+    [[gnu::noinline]]
+#endif
+    static Value classify(Value a, Value b, double r)
     {
         if (a.m_fault | b.m_fault)
             return inherit(a, b, r);
@@ -69,10 +81,12 @@ private:
     unsigned char m_fault = 0;
 };
 
-/// base raised to exponent in double precision: a negative base with a
-/// fractional exponent is an invalid operation, zero with a negative exponent
-/// a division by zero.
-inline Value power(Value base, Value exponent)
+/// base raised to exponent in double precision by `pow`: a negative base
+/// with a fractional exponent is an invalid operation, zero with a negative
+/// exponent a division by zero; otherwise the result is classified as any
+/// other operation's.
+template <typename Pow>
+Value checkedPower(Value base, Value exponent, Pow pow)
 {
     if (base.m_fault | exponent.m_fault)
         return Value::inherit(base, exponent, 0.0);
@@ -82,7 +96,13 @@ inline Value power(Value base, Value exponent)
         return {std::numeric_limits<double>::quiet_NaN(), FpFault::InvalidOperation};
     if (b == 0.0 && e < 0.0)
         return {std::numeric_limits<double>::infinity(), FpFault::DivisionByZero};
-    return Value::combine(base, exponent, std::pow(b, e));
+    return Value::combine(base, exponent, pow(b, e));
+}
+
+/// base raised to exponent by the C library's pow.
+inline Value power(Value base, Value exponent)
+{
+    return checkedPower(base, exponent, [](double b, double e) { return std::pow(b, e); });
 }
 
 /// A step's result stored as a single-precision quantity: the value rounded

@@ -14,10 +14,22 @@ bool IsUndefinedByte(unsigned char byte)
     return byte == 0x81 || byte == 0x83 || byte == 0x88 || byte == 0x90 || byte == 0x98;
 }
 
+// ASCII is the same in code page 1250 and UTF-8, and is what real input
+// files hold; such text needs no converter.
+bool IsAscii(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::string DecodeCp1250(std::string_view bytes)
 {
+    if (IsAscii(bytes))
+        return std::string(bytes);
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 4);
     std::size_t start = 0;
@@ -40,6 +52,10 @@ std::string DecodeCp1250(std::string_view bytes)
 Cp1250Encoding EncodeCp1250(std::string_view text)
 {
     Cp1250Encoding result;
+    if (IsAscii(text)) {
+        result.bytes = text;
+        return result;
+    }
     result.bytes.reserve(text.size());
     std::size_t start = 0;  // of the run not yet handed to the converter
     // Hands text[start, end) to the converter; false where it stopped early.

@@ -5,6 +5,7 @@
 #include "core/utf8.h"
 #include "files/cp1250.h"
 #include "files/platform.h"
+#include "files/save_reason.h"
 
 #include <array>
 #include <cstdint>
@@ -21,8 +22,19 @@ constexpr std::string_view kWrongCount =
     "Soubor „%1“ neobsahuje data tohoto dilatanu (počet hodnot: %2, potřebný počet: %3).";
 constexpr std::string_view kCannotSave = "Soubor „%1“ nelze uložit: %2";
 constexpr std::string_view kCannotCarry = "Údaj „%1“ nelze uložit do souboru: obsahuje znak %2.";
-constexpr std::string_view kNotAFileReason = "není soubor";
-constexpr std::string_view kReadOnlyFileReason = "soubor je jen pro čtení";
+constexpr std::string_view kSetTooLarge =
+    "Údaje nelze uložit: soubor by měl %1 bajtů, smí mít nejvýše %2. Nejdelší je údaj „%3“.";
+constexpr std::string_view kCannotCarryBack =
+    "Soubor „%1“ nelze načíst: údaj „%2“ obsahuje znak %3, který do souboru nelze uložit zpět.";
+constexpr std::string_view kSetTooLargeBack =
+    "Soubor „%1“ nelze načíst: uložený zpět by měl %2 bajtů, smí mít nejvýše %3. Nejdelší je údaj „%4“.";
+constexpr std::string_view kNotUtf8 =
+    "Soubor „%1“ začíná značkou kódování UTF-8, ale jeho text není platný text UTF-8.";
+
+// Text of the file a UTF-8 editor saved with a byte-order mark (Windows
+// Notepad does): EF BB BF. A file this program writes starts with a quotation
+// mark, and no input set in code page 1250 starts with "ď»ż".
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 FileError Error(FileError::Kind kind, std::string_view text, std::string_view name)
 {
@@ -31,12 +43,18 @@ FileError Error(FileError::Kind kind, std::string_view text, std::string_view na
 
 FileError SaveError(std::string_view name, const platform::SystemError &error)
 {
-    std::string_view reason = error.text;
-    if (error.reason == platform::Reason::NotAFile)
-        reason = kNotAFileReason;
-    else if (error.reason == platform::Reason::ReadOnlyFile)
-        reason = kReadOnlyFileReason;
-    return {FileError::Kind::CannotSave, FillMessage(kCannotSave, {name, reason})};
+    return {FileError::Kind::CannotSave, FillMessage(kCannotSave, {name, SaveFailureReason(error)})};
+}
+
+bool IsUtf8(std::string_view text)
+{
+    while (!text.empty()) {
+        std::size_t length = 1;
+        if (!DecodeUtf8(text, length))
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -143,14 +161,78 @@ std::optional<std::size_t> EncodeText(std::string_view text, std::string &out)
     return std::nullopt;
 }
 
+// Why a set cannot be saved: a character the file cannot carry, or a file
+// over the size that a load reads.
+struct UnsavableCharacter {
+    std::string caption;  // of the input, trimmed
+    std::string shown;    // the character, as a message shows it
+};
+struct UnsavableSize {
+    std::size_t size;     // of the file the set would give
+    std::string longest;  // the caption of the input with the longest text
+};
+using Encoded = std::variant<std::string, UnsavableCharacter, UnsavableSize>;
+
+// The file content for the texts, or why there is none. This one test
+// decides both what a save writes and what a load accepts, so that every
+// saved file loads and every loaded set saves.
+Encoded Encode(const InputTexts &texts)
+{
+    std::string bytes;
+    const InputField *longest = nullptr;
+    std::size_t longestSize = 0;
+    for (const std::int16_t index : FileOrder(texts.shape)) {
+        const std::string &text = texts[index];
+        const InputField *field = FindField(texts.shape, index);
+        bytes += '"';
+        if (const std::optional<std::size_t> bad = EncodeText(text, bytes))
+            return UnsavableCharacter{std::string(TrimmedCaption(*field)),
+                                      ShowCharacter(std::string_view(text).substr(*bad))};
+        bytes += "\"\r\n";
+        if (!longest || text.size() > longestSize) {
+            longest = field;
+            longestSize = text.size();
+        }
+    }
+    if (bytes.size() > kMaxFileSize)
+        return UnsavableSize{bytes.size(), std::string(TrimmedCaption(*longest))};
+    return bytes;
+}
+
 } // namespace
+
+std::string SaveFailureReason(const platform::SystemError &error)
+{
+    using platform::Reason;
+    switch (error.reason) {
+    case Reason::NoSpace: return "na disku není dost místa";
+    case Reason::PermissionDenied: return "přístup odepřen";
+    case Reason::ReadOnlyFileSystem: return "disk je jen pro čtení";
+    case Reason::TooLarge: return "soubor by byl příliš velký";
+    case Reason::NameTooLong: return "název souboru je příliš dlouhý";
+    case Reason::QuotaExceeded: return "byla překročena disková kvóta";
+    case Reason::NotAFile: return "není soubor";
+    case Reason::NotADirectory: return "část cesty není složka";
+    case Reason::ReadOnlyFile: return "soubor je jen pro čtení";
+    case Reason::Other: break;
+    }
+    return error.text;
+}
 
 ReadResult ParseInputData(std::string_view bytes, Shape shape, std::string_view displayName)
 {
     if (bytes.size() > kMaxFileSize)
         return Error(FileError::Kind::TooLarge, kTooLarge, displayName);
 
-    const std::vector<Field> fields = SplitFields(DecodeCp1250(bytes));
+    std::string text;
+    if (bytes.starts_with(kUtf8Mark)) {
+        text = bytes.substr(kUtf8Mark.size());
+        if (!IsUtf8(text))
+            return Error(FileError::Kind::NotUtf8, kNotUtf8, displayName);
+    } else {
+        text = DecodeCp1250(bytes);
+    }
+    const std::vector<Field> fields = SplitFields(text);
     const std::span<const std::int16_t> order = FileOrder(shape);
     if (fields.size() != order.size()) {
         const std::string count = std::to_string(fields.size());
@@ -162,6 +244,18 @@ ReadResult ParseInputData(std::string_view bytes, Shape shape, std::string_view 
     texts.shape = shape;
     for (std::size_t line = 0; line < order.size(); ++line)
         texts[order[line]] = fields[line].value;
+
+    // A set that a save could not write back is refused now, not at the save.
+    const Encoded encoded = Encode(texts);
+    if (const auto *bad = std::get_if<UnsavableCharacter>(&encoded))
+        return FileError{FileError::Kind::CannotSaveBack,
+                         FillMessage(kCannotCarryBack, {displayName, bad->caption, bad->shown})};
+    if (const auto *big = std::get_if<UnsavableSize>(&encoded)) {
+        const std::string size = std::to_string(big->size);
+        const std::string limit = std::to_string(kMaxFileSize);
+        return FileError{FileError::Kind::CannotSaveBack,
+                         FillMessage(kSetTooLargeBack, {displayName, size, limit, big->longest})};
+    }
     return texts;
 }
 
@@ -179,19 +273,15 @@ ReadResult ReadInputFile(const std::filesystem::path &path, Shape shape, std::st
 
 std::variant<std::string, FileError> EncodeInputData(const InputTexts &texts)
 {
-    std::string bytes;
-    for (const std::int16_t index : FileOrder(texts.shape)) {
-        const std::string &text = texts[index];
-        bytes += '"';
-        if (const std::optional<std::size_t> bad = EncodeText(text, bytes)) {
-            const InputField *field = FindField(texts.shape, index);
-            const std::string shown = ShowCharacter(std::string_view(text).substr(*bad));
-            return FileError{FileError::Kind::CannotCarry,
-                             FillMessage(kCannotCarry, {TrimmedCaption(*field), shown})};
-        }
-        bytes += "\"\r\n";
+    Encoded encoded = Encode(texts);
+    if (const auto *bad = std::get_if<UnsavableCharacter>(&encoded))
+        return FileError{FileError::Kind::CannotCarry, FillMessage(kCannotCarry, {bad->caption, bad->shown})};
+    if (const auto *big = std::get_if<UnsavableSize>(&encoded)) {
+        const std::string size = std::to_string(big->size);
+        const std::string limit = std::to_string(kMaxFileSize);
+        return FileError{FileError::Kind::TooLarge, FillMessage(kSetTooLarge, {size, limit, big->longest})};
     }
-    return bytes;
+    return std::move(std::get<std::string>(encoded));
 }
 
 std::optional<FileError> WriteInputFile(const std::filesystem::path &path, const InputTexts &texts,

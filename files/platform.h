@@ -33,6 +33,10 @@ struct SystemError {
     std::string text;
 };
 
+/// The SystemError of one of the system's error codes: errno on POSIX,
+/// GetLastError on Windows.
+SystemError ErrorFromCode(unsigned long code);
+
 enum class ReadStatus { Read, CannotOpen, NotRegularFile, TooLarge };
 
 /// The outcome of ReadRegularFile; `bytes` is set only for Read.

@@ -11,6 +11,9 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#if defined(__linux__)
+#include <sys/xattr.h>
+#endif
 
 namespace dilatany::files::platform {
 namespace {
@@ -121,6 +124,35 @@ fs::path ResolveLinks(fs::path path, int &error)
     return {};
 }
 
+// Whether the file carries extended attributes that a new file would not
+// get: an access list, a user's own attributes. The security labels that
+// every file gets from its folder do not count.
+bool HasOwnAttributes(int fd)
+{
+#if defined(__linux__)
+    std::string names(4096, '\0');
+    ssize_t size = ::flistxattr(fd, names.data(), names.size());
+    if (size < 0 && errno == ERANGE) {
+        size = ::flistxattr(fd, nullptr, 0);
+        if (size > 0) {
+            names.resize(static_cast<std::size_t>(size));
+            size = ::flistxattr(fd, names.data(), names.size());
+        }
+    }
+    if (size <= 0)
+        return false;
+    for (std::size_t at = 0; at < static_cast<std::size_t>(size);) {
+        const std::string_view name(names.data() + at);
+        if (!name.starts_with("security."))
+            return true;
+        at += name.size() + 1;
+    }
+#else
+    (void)fd;
+#endif
+    return false;
+}
+
 // Permission bits for a new file: 0666 less the process's umask, read without
 // changing it where the system shows it.
 mode_t NewFileMode()
@@ -201,7 +233,107 @@ Converter &Encoder()
     return converter;
 }
 
+// The new file's directory entry made durable; the save itself has succeeded
+// by then, so a failure here is not reported.
+void SyncFolder(const fs::path &target)
+{
+    const fs::path folder = target.parent_path();
+    FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0)
+        (void)::fsync(dir.get());
+}
+
+// A file that does not exist yet: written under a temporary name and renamed,
+// so that no half-written file ever carries the name.
+std::optional<SystemError> CreateFile(const fs::path &target, std::string_view bytes)
+{
+    std::string temporary = TemporaryTemplate(target);
+    FileDescriptor fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0)
+        return FromErrno(errno);
+    const auto fail = [&](int reason) {
+        ::unlink(temporary.c_str());
+        return FromErrno(reason);
+    };
+    if (!WriteAll(fd.get(), bytes))
+        return fail(errno);
+    if (::fchmod(fd.get(), NewFileMode()) != 0 || ::fsync(fd.get()) != 0 || fd.close() != 0)
+        return fail(errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return fail(errno);
+    SyncFolder(target);
+    return std::nullopt;
+}
+
+enum class Replacement { Done, Failed, NotPossible };
+
+// Replaces the existing file `old` atomically: a temporary file beside it
+// with its owner, group and permission bits, renamed over it. NotPossible
+// where the temporary cannot be made in the folder or cannot be given the
+// owner and group; the old file is untouched then, and so on Failed, where
+// `error` tells why.
+Replacement ReplaceFile(const fs::path &target, const struct stat &old, std::string_view bytes, int &error)
+{
+    std::string temporary = TemporaryTemplate(target);
+    FileDescriptor fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0) {
+        error = errno;
+        return error == EACCES || error == EPERM ? Replacement::NotPossible : Replacement::Failed;
+    }
+    const auto give_up = [&](Replacement outcome, int reason) {
+        ::unlink(temporary.c_str());
+        error = reason;
+        return outcome;
+    };
+    struct stat fresh {};
+    if (::fstat(fd.get(), &fresh) != 0)
+        return give_up(Replacement::Failed, errno);
+    // Another owner only a privileged process can give; a group only a member
+    // of it. Before fchmod, as a change of owner clears the set-id bits.
+    if (fresh.st_uid != old.st_uid || fresh.st_gid != old.st_gid) {
+        const uid_t owner = fresh.st_uid != old.st_uid ? old.st_uid : static_cast<uid_t>(-1);
+        const gid_t group = fresh.st_gid != old.st_gid ? old.st_gid : static_cast<gid_t>(-1);
+        if (::fchown(fd.get(), owner, group) != 0)
+            return give_up(Replacement::NotPossible, errno);
+    }
+    if (::fchmod(fd.get(), old.st_mode & 07777) != 0)
+        return give_up(Replacement::NotPossible, errno);
+    // A set-group-id bit the system dropped for a non-member shows here.
+    if (::fstat(fd.get(), &fresh) != 0)
+        return give_up(Replacement::Failed, errno);
+    if ((fresh.st_mode & 07777) != (old.st_mode & 07777))
+        return give_up(Replacement::NotPossible, EPERM);
+
+    if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || fd.close() != 0)
+        return give_up(Replacement::Failed, errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return give_up(Replacement::Failed, errno);
+    SyncFolder(target);
+    return Replacement::Done;
+}
+
+// Writes the file through its own descriptor, for the cases where a
+// replacement would change what the file is. The space for a longer file is
+// reserved first, so a full disk or a size limit stops the save before any
+// old byte is overwritten; a failure after that is reported all the same.
+std::optional<SystemError> WriteInPlace(FileDescriptor &fd, const struct stat &old, std::string_view bytes)
+{
+    const auto length = static_cast<off_t>(bytes.size());
+    if (length > old.st_size) {
+        const int reserved = ::posix_fallocate(fd.get(), 0, length);
+        // A file system without the call is written all the same.
+        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
+            return FromErrno(reserved);
+    }
+    if (!WriteAll(fd.get(), bytes) || ::ftruncate(fd.get(), length) != 0 || ::fsync(fd.get()) != 0
+        || fd.close() != 0)
+        return FromErrno(errno);
+    return std::nullopt;
+}
+
 } // namespace
+
+SystemError ErrorFromCode(unsigned long code) { return FromErrno(static_cast<int>(code)); }
 
 ReadOutcome ReadRegularFile(const fs::path &path, std::size_t limit)
 {
@@ -246,38 +378,32 @@ std::optional<SystemError> SaveFile(const fs::path &path, std::string_view bytes
         return FromErrno(errno);
     if (exists && !S_ISREG(old.st_mode))
         return SystemError{Reason::NotAFile, std::strerror(EISDIR)};
+    if (!exists)
+        return CreateFile(target, bytes);
 
-    std::string temporary = TemporaryTemplate(target);
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0)
+    // Opening the file for writing asks the system itself whether this user
+    // may write it (permission bits, access lists, the immutable flag, a
+    // read-only mount), and changes nothing yet.
+    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0) {
+        if (errno == EACCES || errno == EPERM)
+            return SystemError{Reason::ReadOnlyFile, std::strerror(errno)};
         return FromErrno(errno);
-
-    const auto fail = [&](int reason) {
-        ::unlink(temporary.c_str());
-        return FromErrno(reason);
-    };
-    if (!WriteAll(fd.get(), bytes))
-        return fail(errno);
-    // Keep the owner of a file that someone else's save would otherwise take
-    // over; only a privileged process can, and failing to is no failed save.
-    // Before fchmod, as a change of owner clears the set-id bits.
-    if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-        [[maybe_unused]] const int kept = ::fchown(fd.get(), old.st_uid, old.st_gid);
     }
-    if (::fchmod(fd.get(), exists ? (old.st_mode & 07777) : NewFileMode()) != 0)
-        return fail(errno);
-    if (::fsync(fd.get()) != 0)
-        return fail(errno);
-    if (fd.close() != 0)
-        return fail(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
-        return fail(errno);
+    if (::fstat(fd.get(), &old) != 0)
+        return FromErrno(errno);
+    if (!S_ISREG(old.st_mode))
+        return SystemError{Reason::NotAFile, std::strerror(EISDIR)};
 
-    // Make the new directory entry durable too; the save itself has succeeded.
-    const fs::path folder = target.parent_path();
-    FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0)
-        (void)::fsync(dir.get());
+    // A rename would leave the other names of the file with the old content,
+    // and would drop an access list or other attributes of the file.
+    if (old.st_nlink > 1 || HasOwnAttributes(fd.get()))
+        return WriteInPlace(fd, old, bytes);
+    switch (ReplaceFile(target, old, bytes, error)) {
+    case Replacement::Done: return std::nullopt;
+    case Replacement::Failed: return FromErrno(error);
+    case Replacement::NotPossible: return WriteInPlace(fd, old, bytes);
+    }
     return std::nullopt;
 }
 

@@ -201,6 +201,8 @@ fs::path TemporaryName(const fs::path &target, unsigned attempt)
 
 } // namespace
 
+SystemError ErrorFromCode(unsigned long code) { return FromWindows(static_cast<DWORD>(code)); }
+
 ReadOutcome ReadRegularFile(const fs::path &path, std::size_t limit)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ make cmake git pkg-config
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libmpfr-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libx11-dev
   fonts-liberation2 xvfb xauth

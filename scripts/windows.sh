@@ -10,7 +10,9 @@ build=${WINDOWS_BUILD:-build-windows}
 jobs=${JOBS:-2}
 triplet=x86_64-w64-mingw32
 
-scripts/apt-install-missing.sh cmake make googletest g++-mingw-w64-x86-64-posix wine64
+# wine64-preloader reserves Wine's address ranges before anything else is
+# mapped; without it about one start in a thousand fails at random, silently.
+scripts/apt-install-missing.sh cmake make googletest g++-mingw-w64-x86-64-posix wine64 wine64-preloader
 
 # -O2 as in the Linux build: GCC 12 at -O3 warns wrongly (-Wrestrict) about
 # std::string in the number texts.

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 namespace dilatany {
 namespace {
 
@@ -72,6 +76,77 @@ TEST(Evaluate, reads_comma_and_exponent_texts_like_the_presets)
     texts[1] = "210000";
     texts[2] = "235";
     EXPECT_EQ(FormatResult(std::get<CheckResult>(Evaluate(texts))), (ResultTexts{"174.07", "97.25", "44", "Vyhovuje"}));
+}
+
+TEST(Evaluate, gives_the_trace_of_the_same_check)
+{
+    InputTexts texts = DefaultTexts(Shape::LBend);
+    texts[10] = "15";  // L2 longer than L1: the check exchanges them
+    texts[11] = "5";
+    texts[12] = "50";  // below half the diameter: a sharp corner
+    CheckTrace trace;
+    const Evaluation e = Evaluate(texts, &trace);
+    ASSERT_TRUE(std::holds_alternative<CheckResult>(e));
+    ASSERT_TRUE(std::holds_alternative<LBendTrace>(trace));
+    const LBendTrace &t = std::get<LBendTrace>(trace);
+    EXPECT_EQ(t.inputs.L1, 15.0f);
+    EXPECT_EQ(t.inputs.R, 0.0f);
+    EXPECT_EQ(t.stress, std::get<CheckResult>(e).stress);
+    EXPECT_EQ(t.k, 1.52f);
+
+    std::vector<std::string_view> keys;
+    for (const TraceValue &v : TraceQuantities(trace))
+        keys.push_back(v.key);
+    EXPECT_EQ(keys, (std::vector<std::string_view>{"I", "lambda", "i", "k", "Ls", "xc", "yc", "Ix", "Iy", "Ixy",
+                                                   "d1", "d2", "F1", "F2", "MO", "M2", "M"}));
+    const std::vector<TraceValue> inputs = TraceInputs(trace);
+    ASSERT_EQ(inputs.size(), 10u);
+    EXPECT_EQ(inputs[3].key, "L1");
+    EXPECT_EQ(inputs[3].value, 15.0);
+}
+
+TEST(Evaluate, trace_names_the_step_that_faulted)
+{
+    InputTexts texts = DefaultTexts(Shape::ULoop);
+    texts[13] = "0";  // no wall with a bend: λ = 0 in the power of step i
+    CheckTrace trace;
+    ASSERT_TRUE(std::holds_alternative<FpFault>(Evaluate(texts, &trace)));
+    EXPECT_EQ(std::get<ULoopTrace>(trace).faultAt, "i");
+
+    std::vector<std::string_view> keys;
+    bool bIsDouble = false;
+    for (const TraceValue &v : TraceQuantities(trace)) {
+        keys.push_back(v.key);
+        bIsDouble |= v.key == "B" && v.isDouble;
+    }
+    EXPECT_EQ(keys, (std::vector<std::string_view>{"I", "lambda", "i", "k", "dL", "Ls", "yc", "B", "Ix", "F", "y2",
+                                                   "ymax", "M"}));
+    EXPECT_TRUE(bIsDouble);
+    EXPECT_EQ(TraceInputs(trace).size(), 12u);
+}
+
+TEST(Evaluate, unreadable_texts_leave_the_shapes_empty_trace)
+{
+    InputTexts texts = DefaultTexts(Shape::LBend);
+    texts[1] = "x";
+    CheckTrace trace = ULoopTrace{};
+    ASSERT_TRUE(std::holds_alternative<UnreadableInputs>(Evaluate(texts, &trace)));
+    ASSERT_TRUE(std::holds_alternative<LBendTrace>(trace));
+    EXPECT_TRUE(std::get<LBendTrace>(trace).faultAt.empty());
+    EXPECT_EQ(std::get<LBendTrace>(trace).inputs.D, 0.0f);
+}
+
+TEST(FaultStepKeys, lists_each_step_once_in_step_order)
+{
+    for (const Shape shape : {Shape::ULoop, Shape::LBend}) {
+        const auto keys = FaultStepKeys(shape);
+        std::vector<std::string_view> sorted(keys.begin(), keys.end());
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+        EXPECT_EQ(keys.back(), "reserve");
+    }
+    EXPECT_EQ(FaultStepKeys(Shape::ULoop).front(), "E");
+    EXPECT_EQ(FaultStepKeys(Shape::LBend).front(), "D");
 }
 
 TEST(FillMessage, fills_each_placeholder_once)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <limits>
 
 namespace dilatany::fp {
 namespace {
@@ -17,6 +18,7 @@ struct Case {
 TEST(CheckedArithmetic, classifies_faults_as_ieee754_does)
 {
     const Value huge = 1e308;
+    const double inf = std::numeric_limits<double>::infinity();
     const Case cases[] = {
         {"0/0 is invalid", Value(0.0) / 0.0, true, FpFault::InvalidOperation},
         {"x/0 is a division by zero", Value(1.0) / 0.0, true, FpFault::DivisionByZero},
@@ -30,6 +32,16 @@ TEST(CheckedArithmetic, classifies_faults_as_ieee754_does)
         {"the first fault from the left wins", (Value(1.0) / 0.0) + (Value(0.0) / 0.0), true,
          FpFault::DivisionByZero},
         {"an overflow before the invalid operation it causes", huge * 10.0 - huge * 10.0, true, FpFault::Overflow},
+        {"inf - inf of clean operands is invalid", Value(inf) - inf, true, FpFault::InvalidOperation},
+        {"inf + -inf of clean operands is invalid", Value(inf) + -inf, true, FpFault::InvalidOperation},
+        {"0 * inf of clean operands is invalid", Value(0.0) * inf, true, FpFault::InvalidOperation},
+        {"inf * 0 of clean operands is invalid", Value(inf) * 0.0, true, FpFault::InvalidOperation},
+        {"inf / inf of clean operands is invalid", Value(inf) / inf, true, FpFault::InvalidOperation},
+        {"an infinite operand is no overflow", Value(inf) * 2.0, false, FpFault::Overflow},
+        {"an infinity divided by zero is exact", Value(inf) / 0.0, false, FpFault::Overflow},
+        {"a square beyond double overflows", power(huge, 2.0), true, FpFault::Overflow},
+        {"a fourth power beyond double overflows", power(1e80, 4.0), true, FpFault::Overflow},
+        {"a tiny power underflows without a fault", power(1e-200, 2.0), false, FpFault::Overflow},
         {"a fault passes through later operations", (Value(0.0) / 0.0) * 0.0 + 1.0, true, FpFault::InvalidOperation},
     };
     for (const Case &c : cases) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace dilatany {
@@ -148,6 +149,19 @@ TEST(LBendCheck, radius_of_half_the_diameter_keeps_the_bend)
     EXPECT_TRUE(MatchesDigits(r.reserve, "32.94317"));
 }
 
+TEST(LBendCheck, solid_section_raises_the_intensification_but_not_the_flexibility)
+{
+    // A wall of half the diameter gives λ = 10.062894, as on the U-loop:
+    // i = 0.193 is raised to 1, k = 0.22194286 has no lower limit.
+    LBendInputs in = Defaults();
+    in.s = 79.5f;
+    LBendTrace t;
+    ASSERT_TRUE(std::holds_alternative<CheckResult>(LBendCheck(in, &t)));
+    EXPECT_TRUE(MatchesDigits(t.lambda, "10.062894"));
+    EXPECT_EQ(t.i, 1.0f);
+    EXPECT_TRUE(MatchesDigits(t.k, "0.22194286"));
+}
+
 TEST(LBendCheck, signed_moments_are_compared_without_absolute_values)
 {
     LBendInputs cooling = Defaults();
@@ -190,18 +204,23 @@ struct FaultCase {
     const char *name;
     void (*change)(LBendInputs &);
     FpFault fault;
+    const char *faultAt;  // the step that faults
     friend void PrintTo(const FaultCase &c, std::ostream *os) { *os << c.name; }
 };
 
 class LBendFaults : public ::testing::TestWithParam<FaultCase> {};
 
-TEST_P(LBendFaults, reports_the_first_fault_with_its_kind)
+TEST_P(LBendFaults, reports_the_first_fault_with_its_kind_and_step)
 {
     LBendInputs in = Defaults();
     GetParam().change(in);
-    const CheckOutcome outcome = LBendCheck(in);
+    LBendTrace t;
+    const CheckOutcome outcome = LBendCheck(in, &t);
     ASSERT_TRUE(std::holds_alternative<FpFault>(outcome)) << "the check gave a result";
     EXPECT_EQ(FaultName(std::get<FpFault>(outcome)), FaultName(GetParam().fault));
+    EXPECT_EQ(t.faultAt, GetParam().faultAt);
+    const auto keys = LBendStepKeys();
+    EXPECT_NE(std::find(keys.begin(), keys.end(), t.faultAt), keys.end()) << "not a listed key: " << t.faultAt;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -212,27 +231,79 @@ INSTANTIATE_TEST_SUITE_P(
                       in.L2 = 0;
                       in.R = 0;
                   },
-                  FpFault::DivisionByZero},
+                  FpFault::DivisionByZero, "F1"},
         FaultCase{"no_legs_at_the_elastic_length",
                   [](LBendInputs &in) {
                       in.L1 = in.L2 = 0;
                       in.R = 50;
                   },
-                  FpFault::DivisionByZero},
+                  FpFault::DivisionByZero, "yc"},
         FaultCase{"wall_equal_to_the_diameter_with_a_bend", [](LBendInputs &in) { in.s = 159; },
-                  FpFault::DivisionByZero},
-        FaultCase{"no_wall_with_a_bend", [](LBendInputs &in) { in.s = 0; }, FpFault::DivisionByZero},
-        FaultCase{"negative_wall_with_a_bend", [](LBendInputs &in) { in.s = -2; }, FpFault::InvalidOperation},
+                  FpFault::DivisionByZero, "lambda"},
+        FaultCase{"no_wall_with_a_bend", [](LBendInputs &in) { in.s = 0; }, FpFault::DivisionByZero, "i"},
+        FaultCase{"negative_wall_with_a_bend", [](LBendInputs &in) { in.s = -2; }, FpFault::InvalidOperation, "i"},
         FaultCase{"no_wall_and_a_sharp_corner",
                   [](LBendInputs &in) {
                       in.s = 0;
                       in.R = 0;
                   },
-                  FpFault::InvalidOperation},
-        FaultCase{"zero_strength_at_the_reserve", [](LBendInputs &in) { in.f = 0; }, FpFault::DivisionByZero},
-        FaultCase{"modulus_beyond_single_precision", [](LBendInputs &in) { in.E = 1e33f; }, FpFault::Overflow},
-        FaultCase{"every_box_zero", [](LBendInputs &in) { in = LBendInputs{}; }, FpFault::DivisionByZero}),
+                  FpFault::InvalidOperation, "sigma"},
+        FaultCase{"wall_equal_to_the_diameter_and_a_sharp_corner",
+                  [](LBendInputs &in) {
+                      in.s = 159;
+                      in.R = 0;
+                  },
+                  FpFault::InvalidOperation, "sigma"},
+        FaultCase{"zero_strength_at_the_reserve", [](LBendInputs &in) { in.f = 0; }, FpFault::DivisionByZero,
+                  "reserve"},
+        FaultCase{"modulus_beyond_single_precision", [](LBendInputs &in) { in.E = 1e33f; }, FpFault::Overflow, "E"},
+        FaultCase{"every_box_zero", [](LBendInputs &in) { in = LBendInputs{}; }, FpFault::DivisionByZero, "yc"}),
     [](const auto &row) { return std::string(row.param.name); });
+
+TEST(LBendCheck, a_result_has_no_fault_step)
+{
+    LBendTrace t;
+    t.faultAt = "stale";
+    ASSERT_TRUE(std::holds_alternative<CheckResult>(LBendCheck(Defaults(), &t)));
+    EXPECT_TRUE(t.faultAt.empty());
+}
+
+TEST(LBendCheck, trace_holds_the_inputs_in_si_after_the_exchange_and_the_bend_test)
+{
+    LBendInputs in = Defaults();
+    in.L1 = 5;
+    in.L2 = 15;
+    LBendTrace t;
+    const CheckResult r = std::get<CheckResult>(LBendCheck(in, &t));
+    const LBendUsedInputs &u = t.inputs;
+    EXPECT_EQ(u.D, 0.159f);
+    EXPECT_EQ(u.s, 0.0045f);
+    EXPECT_EQ(u.R, 0.2f);
+    EXPECT_EQ(u.L1, 15.0f) << "the longer leg is L1";
+    EXPECT_EQ(u.L2, 5.0f);
+    EXPECT_EQ(u.alpha, 0.00012f);
+    EXPECT_EQ(u.E, 1.15e9f);
+    EXPECT_EQ(u.f, 27.0f);
+    EXPECT_EQ(u.tw, 90.0f);
+    EXPECT_EQ(u.tm, 10.0f);
+    EXPECT_EQ(t.allowable, r.allowable);
+    EXPECT_EQ(t.stress, r.stress);
+    EXPECT_EQ(t.reserve, r.reserve);
+
+    struct Case {
+        float typed;
+        float used;
+    };
+    for (const Case c : {Case{50, 0}, Case{0, 0}, Case{-10, 0}, Case{79.5f, 0.0795f}, Case{80, 0.08f}}) {
+        SCOPED_TRACE(c.typed);
+        LBendInputs bend = Defaults();
+        bend.R = c.typed;
+        LBendTrace bt;
+        ASSERT_TRUE(std::holds_alternative<CheckResult>(LBendCheck(bend, &bt)));
+        EXPECT_EQ(bt.inputs.R, c.used);
+        EXPECT_FALSE(std::signbit(bt.inputs.R));
+    }
+}
 
 } // namespace
 } // namespace dilatany

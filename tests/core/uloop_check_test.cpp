@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace dilatany {
@@ -62,6 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                        in.tm = 90;
                    },
                    {"20.00", "-5.33", "127", "Vyhovuje"}},
+        ResultCase{"long_top_puts_the_largest_distance_at_the_run", [](ULoopInputs &in) { in.L3 = 3000; },
+                   {"20.00", "3.60", "82", "Vyhovuje"}},
         ResultCase{"solid_section", [](ULoopInputs &in) { in.s = 79.5f; }, {"20.00", "6.42", "68", "Vyhovuje"}},
         ResultCase{"zero_modulus_gives_no_stress", [](ULoopInputs &in) { in.E = 0; },
                    {"20.00", "0.00", "100", "Vyhovuje"}},
@@ -115,6 +118,20 @@ TEST(ULoopCheck, sharp_corner_intermediates)
     EXPECT_TRUE(MatchesDigits(r.reserve, "57.716721"));
 }
 
+TEST(ULoopCheck, elastic_centre_beyond_the_top_distance_takes_the_moment)
+{
+    // A long top moves the elastic centre away from the pipe axis: y_c is
+    // then the larger distance and the moment arm.
+    ULoopInputs in = Defaults();
+    in.L3 = 3000;
+    ULoopTrace t;
+    ASSERT_TRUE(std::holds_alternative<CheckResult>(ULoopCheck(in, &t)));
+    EXPECT_TRUE(MatchesDigits(t.yc, "1.0051037"));
+    EXPECT_TRUE(MatchesDigits(t.y2, "0.89489627"));
+    EXPECT_EQ(t.ymax, t.yc);
+    EXPECT_TRUE(MatchesDigits(t.M, "93.107643"));
+}
+
 TEST(ULoopCheck, far_fixed_points_fail_with_a_negative_reserve)
 {
     ULoopInputs in = Defaults();
@@ -147,54 +164,108 @@ struct FaultCase {
     const char *name;
     void (*change)(ULoopInputs &);
     FpFault fault;
+    const char *faultAt;  // the step that faults
     friend void PrintTo(const FaultCase &c, std::ostream *os) { *os << c.name; }
 };
 
 class ULoopFaults : public ::testing::TestWithParam<FaultCase> {};
 
-TEST_P(ULoopFaults, reports_the_first_fault_with_its_kind)
+TEST_P(ULoopFaults, reports_the_first_fault_with_its_kind_and_step)
 {
     ULoopInputs in = Defaults();
     GetParam().change(in);
-    const CheckOutcome outcome = ULoopCheck(in);
+    ULoopTrace t;
+    const CheckOutcome outcome = ULoopCheck(in, &t);
     ASSERT_TRUE(std::holds_alternative<FpFault>(outcome)) << "the check gave a result";
     EXPECT_EQ(FaultName(std::get<FpFault>(outcome)), FaultName(GetParam().fault));
+    EXPECT_EQ(t.faultAt, GetParam().faultAt);
+    const auto keys = ULoopStepKeys();
+    EXPECT_NE(std::find(keys.begin(), keys.end(), t.faultAt), keys.end()) << "not a listed key: " << t.faultAt;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     FailureHandling, ULoopFaults,
     ::testing::Values(
-        FaultCase{"wall_equal_to_the_diameter", [](ULoopInputs &in) { in.s = 159; }, FpFault::DivisionByZero},
+        FaultCase{"wall_equal_to_the_diameter", [](ULoopInputs &in) { in.s = 159; }, FpFault::DivisionByZero,
+                  "lambda"},
         FaultCase{"wall_and_diameter_both_zero",
                   [](ULoopInputs &in) {
                       in.s = 0;
                       in.D = 0;
                   },
-                  FpFault::InvalidOperation},
-        FaultCase{"no_wall_with_a_bend", [](ULoopInputs &in) { in.s = 0; }, FpFault::DivisionByZero},
-        FaultCase{"negative_wall_with_a_bend", [](ULoopInputs &in) { in.s = -1; }, FpFault::InvalidOperation},
+                  FpFault::InvalidOperation, "lambda"},
+        FaultCase{"no_wall_with_a_bend", [](ULoopInputs &in) { in.s = 0; }, FpFault::DivisionByZero, "i"},
+        FaultCase{"negative_wall_with_a_bend", [](ULoopInputs &in) { in.s = -1; }, FpFault::InvalidOperation, "i"},
         FaultCase{"no_wall_and_a_sharp_corner",
                   [](ULoopInputs &in) {
                       in.s = 0;
                       in.R = 50;
                   },
-                  FpFault::InvalidOperation},
+                  FpFault::InvalidOperation, "sigma"},
         FaultCase{"no_lengths_and_a_sharp_corner",
                   [](ULoopInputs &in) {
                       in.L1 = in.L2 = in.L3 = 0;
                       in.R = 50;
                   },
-                  FpFault::DivisionByZero},
+                  FpFault::DivisionByZero, "yc"},
         FaultCase{"only_the_run_and_a_sharp_corner",
                   [](ULoopInputs &in) {
                       in.L2 = in.L3 = 0;
                       in.R = 50;
                   },
-                  FpFault::DivisionByZero},
-        FaultCase{"zero_strength", [](ULoopInputs &in) { in.f = 0; }, FpFault::DivisionByZero},
-        FaultCase{"modulus_beyond_single_precision", [](ULoopInputs &in) { in.E = 3.5e32f; }, FpFault::Overflow},
-        FaultCase{"every_box_zero", [](ULoopInputs &in) { in = ULoopInputs{}; }, FpFault::InvalidOperation}),
+                  FpFault::DivisionByZero, "F"},
+        FaultCase{"zero_strength", [](ULoopInputs &in) { in.f = 0; }, FpFault::DivisionByZero, "reserve"},
+        FaultCase{"modulus_beyond_single_precision", [](ULoopInputs &in) { in.E = 3.5e32f; }, FpFault::Overflow,
+                  "E"},
+        FaultCase{"every_box_zero", [](ULoopInputs &in) { in = ULoopInputs{}; }, FpFault::InvalidOperation,
+                  "lambda"}),
     [](const auto &row) { return std::string(row.param.name); });
+
+TEST(ULoopCheck, a_result_has_no_fault_step)
+{
+    ULoopTrace t;
+    t.faultAt = "stale";
+    ASSERT_TRUE(std::holds_alternative<CheckResult>(ULoopCheck(Defaults(), &t)));
+    EXPECT_TRUE(t.faultAt.empty());
+}
+
+TEST(ULoopCheck, trace_holds_the_inputs_in_si_after_the_bend_test)
+{
+    ULoopTrace t;
+    const CheckResult r = std::get<CheckResult>(ULoopCheck(Defaults(), &t));
+    const ULoopUsedInputs &u = t.inputs;
+    EXPECT_EQ(u.D, 0.159f);
+    EXPECT_EQ(u.s, 0.0045f);
+    EXPECT_EQ(u.R, 0.2f);
+    EXPECT_EQ(u.L1, 1.0f);
+    EXPECT_EQ(u.L2, 1.5f);
+    EXPECT_EQ(u.L3, 0.7f);
+    EXPECT_EQ(u.Lf, 60.0f);
+    EXPECT_EQ(u.alpha, 0.00012f);
+    EXPECT_EQ(u.E, 1.15e9f);
+    EXPECT_EQ(u.f, 27.0f);
+    EXPECT_EQ(u.tw, 90.0f);
+    EXPECT_EQ(u.tm, 10.0f);
+    EXPECT_EQ(t.allowable, r.allowable);
+    EXPECT_EQ(t.stress, r.stress);
+    EXPECT_EQ(t.reserve, r.reserve);
+
+    // The bend test: below half the diameter the radius is used as 0, at
+    // exactly half it stays.
+    struct Case {
+        float typed;
+        float used;
+    };
+    for (const Case c : {Case{50, 0}, Case{79, 0}, Case{-30, 0}, Case{79.5f, 0.0795f}, Case{80, 0.08f}}) {
+        SCOPED_TRACE(c.typed);
+        ULoopInputs in = Defaults();
+        in.R = c.typed;
+        ULoopTrace bent;
+        ASSERT_TRUE(std::holds_alternative<CheckResult>(ULoopCheck(in, &bent)));
+        EXPECT_EQ(bent.inputs.R, c.used);
+        EXPECT_FALSE(std::signbit(bent.inputs.R));
+    }
+}
 
 } // namespace
 } // namespace dilatany

@@ -1,4 +1,6 @@
-// Saving input data files on Windows: the read-only attribute.
+// Saving input data files on Windows: the read-only attribute, and the
+// reasons of Windows errors.
+#include "files/save_reason.h"
 #include "tests/files/disk_fixture.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +30,29 @@ TEST_F(InputFileOnDisk, a_file_with_the_read_only_attribute_is_refused_and_stays
     EXPECT_EQ(Contents(file), "old");
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(Listing(), std::vector<std::string>{"data.dat"});
+}
+
+TEST(SaveFailureReason, is_czech_for_the_common_windows_errors_and_the_system_text_for_the_rest)
+{
+    const std::vector<std::pair<DWORD, std::string>> cases{
+        {ERROR_DISK_FULL, "na disku není dost místa"},
+        {ERROR_HANDLE_DISK_FULL, "na disku není dost místa"},
+        {ERROR_ACCESS_DENIED, "přístup odepřen"},
+        {ERROR_WRITE_PROTECT, "disk je jen pro čtení"},
+        {ERROR_FILE_TOO_LARGE, "soubor by byl příliš velký"},
+        {ERROR_FILENAME_EXCED_RANGE, "název souboru je příliš dlouhý"},
+        {1295, "byla překročena disková kvóta"},  // ERROR_DISK_QUOTA_EXCEEDED
+        {ERROR_NOT_ENOUGH_QUOTA, "byla překročena disková kvóta"},
+        {ERROR_DIRECTORY, "část cesty není složka"},
+    };
+    for (const auto &[code, reason] : cases) {
+        SCOPED_TRACE(code);
+        EXPECT_EQ(SaveFailureReason(platform::ErrorFromCode(code)), reason);
+    }
+    const platform::SystemError other = platform::ErrorFromCode(ERROR_GEN_FAILURE);
+    EXPECT_EQ(other.reason, platform::Reason::Other);
+    EXPECT_FALSE(other.text.empty());
+    EXPECT_EQ(SaveFailureReason(other), other.text);
 }
 
 } // namespace

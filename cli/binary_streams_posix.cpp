@@ -1,0 +1,8 @@
+#include "cli/binary_streams.h"
+
+namespace dilatany::cli {
+
+// POSIX streams never translate bytes.
+void UseBinaryStandardStreams() {}
+
+} // namespace dilatany::cli

@@ -1,0 +1,15 @@
+# Writes OUTPUT, a C++ source holding the bytes of the windows' drawings
+# (ui/uloop.svg, ui/lbend.svg), so that the report shows the very same files.
+function(embed name path)
+  file(READ "${path}" hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+  string(LENGTH "${hex}" hexLength)
+  math(EXPR size "${hexLength} / 2")
+  set(out "${out}constexpr char ${name}[${size}] = {${bytes}};\n" PARENT_SCOPE)
+endfunction()
+set(out "// Generated from ui/uloop.svg and ui/lbend.svg by cli/embed_drawings.cmake.\n#include \"cli/drawings.h\"\n\nnamespace dilatany::cli {\nnamespace {\n")
+embed(kULoop "${ULOOP}")
+embed(kLBend "${LBEND}")
+set(out "${out}} // namespace\n\nstd::string_view DrawingSvg(Shape shape)\n{\n    return shape == Shape::ULoop ? std::string_view(kULoop, sizeof kULoop) : std::string_view(kLBend, sizeof kLBend);\n}\n\n} // namespace dilatany::cli\n")
+file(WRITE "${OUTPUT}.tmp" "${out}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
