@@ -23,10 +23,15 @@ cp "$build/app/dilatany.exe" "$build/cli/dilatany-check.exe" "$stage/"
 for dll in Qt6Core Qt6Gui Qt6Widgets; do cp "$qt/bin/$dll.dll" "$stage/"; done
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
-for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
-  path=$("$cxx" -print-file-name="$dll")
-  [ -f "$path" ] || path=/usr/x86_64-w64-mingw32/lib/$dll
-  cp "$path" "$stage/"
+# The compiler's runtime DLLs that the programs and Qt import, and those that
+# these import in turn (libstdc++, libgcc, winpthreads, libquadmath).
+runtime_dir=$(dirname "$("$cxx" -print-file-name=libstdc++-6.dll)")
+for _ in 1 2 3; do
+  while read -r dll; do
+    for dir in "$runtime_dir" /usr/x86_64-w64-mingw32/lib; do
+      if [ ! -f "$stage/$dll" ] && [ -f "$dir/$dll" ]; then cp "$dir/$dll" "$stage/"; fi
+    done
+  done < <(find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec "$objdump" -p {} + | sed -n 's/^\s*DLL Name: //p' | sort -u)
 done
 cp /usr/share/qt6/translations/qtbase_cs.qm "$stage/"
 cp "$here/examples/"*.dat "$stage/priklady/"
@@ -40,6 +45,10 @@ lic=$stage/licence
 crlf() { sed 's/\r\?$/\r/' "$1" >"$2"; }
 crlf "$qt_src/LICENSES/LGPL-3.0-only.txt" "$lic/Qt-LGPL-3.0.txt"
 crlf "$qt_src/LICENSES/GPL-3.0-only.txt" "$lic/GPL-3.0.txt"
+if [ -f "$stage/libquadmath-0.dll" ]; then
+  # libquadmath is LGPL-2.1 (GCC's copyright file names it).
+  crlf /usr/share/common-licenses/LGPL-2.1 "$lic/LGPL-2.1.txt"
+fi
 # Qt's own list of every licence in qtbase, the bundled libraries included
 # (FreeType, HarfBuzz, libpng, zlib, PCRE2 and the rest).
 crlf "$qt_src/debian/copyright" "$lic/qt6-base-copyright.txt"

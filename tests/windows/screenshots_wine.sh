@@ -22,7 +22,7 @@ cp "$build/tests/ui/dilatany-screenshots.exe" "$work/app/"
 cp "$qt"/bin/Qt6{Core,Gui,Widgets,Test}.dll "$work/app/"
 cp "$qt/plugins/platforms/qwindows.dll" "$work/app/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$work/app/styles/"
-for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll libquadmath-0.dll; do
   path=$(x86_64-w64-mingw32-g++-posix -print-file-name="$dll")
   [ -f "$path" ] || path=/usr/x86_64-w64-mingw32/lib/$dll
   cp "$path" "$work/app/"
