@@ -6,11 +6,13 @@
 //   window-driver gone TITLE SECONDS   wait until none exists
 //   window-driver click X Y            press and release the left button at X, Y (screen pixels)
 //   window-driver close TITLE          ask the window to close (WM_CLOSE)
+//   window-driver ended EXE SECONDS    wait until no process of that file name runs
 //
 // Titles are UTF-8 on the command line. What the windows show is read by the
 // window-tree plugin inside the program (tree_probe.cpp): the UI Automation
 // client of Wine 8 does not reach Qt's provider in another process.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -88,9 +90,23 @@ bool WaitFor(const std::wstring &title, double seconds, bool present)
     return false;
 }
 
+bool ProcessRuns(const std::wstring &exe)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        found = lstrcmpiW(entry.szExeFile, exe.c_str()) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
 int Usage()
 {
-    std::fprintf(stderr, "usage: window-driver wait|gone TITLE SECONDS | click X Y | close TITLE\n");
+    std::fprintf(stderr, "usage: window-driver wait|gone TITLE SECONDS | click X Y | close TITLE | ended EXE SECONDS\n");
     return 2;
 }
 
@@ -115,6 +131,18 @@ int main()
         std::fprintf(stderr, "window \"%s\" %s after %.0f s\n", args[1].c_str(),
                      command == "wait" ? "did not appear" : "is still open", seconds);
         return 1;
+    }
+    if (command == "ended") {
+        const double seconds = args.size() > 2 ? std::atof(args[2].c_str()) : 10;
+        const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+        while (ProcessRuns(title)) {
+            if (GetTickCount64() >= end) {
+                std::fprintf(stderr, "%s still runs after %.0f s\n", args[1].c_str(), seconds);
+                return 1;
+            }
+            Sleep(50);
+        }
+        return 0;
     }
     if (command == "close") {
         HWND hwnd = FindTopLevel(title);
