@@ -61,12 +61,26 @@ fuzz-run: fuzz
 
 # The engine, the files and dilatany-check for Windows, tested under Wine;
 # `make windows` puts the self-contained dist/dilatany-check.exe.
-.PHONY: test-windows windows
-test-windows:
+# The windows too: Qt 6 built once for Windows (scripts/build-qt-windows.sh,
+# about 20 minutes the first time), dilatany.exe and its window tests, and
+# dist/dilatany-VERSION-windows-x86_64.zip with everything the program needs.
+.PHONY: test-windows windows qt-windows test-windows-ui screenshots-windows
+test-windows: test-windows-ui
 	@JOBS=$(JOBS) scripts/windows.sh test
+
+test-windows-ui:
+	@JOBS=$(JOBS) scripts/windows-app.sh test
 
 windows:
 	@JOBS=$(JOBS) scripts/windows.sh dist
+	@JOBS=$(JOBS) scripts/windows-app.sh dist
+
+qt-windows:
+	@scripts/build-qt-windows.sh
+
+# The five windows as Windows draws them, under Wine, into docs/screenshots/windows/.
+screenshots-windows:
+	@JOBS=$(JOBS) scripts/windows-app.sh screenshots
 
 # The Debian package dist/dilatany_VERSION_amd64.deb; `make test-package`
 # also checks it, installs it, runs it and removes it again.
