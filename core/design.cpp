@@ -1,5 +1,6 @@
 #include "core/design.h"
 
+#include "core/evaluate.h"
 #include "core/get_number.h"
 #include "core/lbend_check.h"
 #include "core/uloop_check.h"
@@ -24,45 +25,6 @@ std::optional<std::int64_t> Rescale(Decimal value, int scale)
         m *= 10;
     }
     return m;
-}
-
-float *Slot(ULoopInputs &in, Quantity q)
-{
-    switch (q) {
-    case Quantity::D: return &in.D;
-    case Quantity::s: return &in.s;
-    case Quantity::R: return &in.R;
-    case Quantity::L1: return &in.L1;
-    case Quantity::L2: return &in.L2;
-    case Quantity::L3: return &in.L3;
-    case Quantity::Lf: return &in.Lf;
-    case Quantity::alpha: return &in.alpha;
-    case Quantity::E: return &in.E;
-    case Quantity::f: return &in.f;
-    case Quantity::tw: return &in.tw;
-    case Quantity::tm: return &in.tm;
-    }
-    return nullptr;
-}
-
-float *Slot(LBendInputs &in, Quantity q)
-{
-    switch (q) {
-    case Quantity::D: return &in.D;
-    case Quantity::s: return &in.s;
-    case Quantity::R: return &in.R;
-    case Quantity::L1: return &in.L1;
-    case Quantity::L2: return &in.L2;
-    case Quantity::alpha: return &in.alpha;
-    case Quantity::E: return &in.E;
-    case Quantity::f: return &in.f;
-    case Quantity::tw: return &in.tw;
-    case Quantity::tm: return &in.tm;
-    case Quantity::L3:
-    case Quantity::Lf:
-        break;
-    }
-    return nullptr;
 }
 
 // Evaluate for a set in which only one box changes from run to run. The
@@ -106,7 +68,7 @@ private:
     {
         CheckInputs in;
         for (const Value &v : m_values)
-            if (float *slot = Slot(in, v.field->quantity))
+            if (float *slot = InputSlot(in, v.field->quantity))
                 *slot = *v.number;
         return in;
     }

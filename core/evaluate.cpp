@@ -5,7 +5,31 @@
 namespace dilatany {
 namespace {
 
-float *Slot(ULoopInputs &in, Quantity q)
+template <typename Inputs, typename Trace, typename Check>
+Evaluation Run(const InputTexts &texts, Check check, CheckTrace *trace)
+{
+    Trace *out = trace ? &trace->emplace<Trace>() : nullptr;
+    Inputs inputs;
+    UnreadableInputs unreadable;
+    for (const std::int16_t index : ReadOrder(texts.shape)) {
+        const InputField *field = FindField(texts.shape, index);
+        const std::optional<float> value = ParseNumber(texts[index]);
+        if (!value)
+            unreadable.fields.push_back(field);
+        else if (float *slot = InputSlot(inputs, field->quantity))
+            *slot = *value;
+    }
+    if (!unreadable.fields.empty())
+        return unreadable;
+    const CheckOutcome outcome = check(inputs, out);
+    if (const auto *fault = std::get_if<FpFault>(&outcome))
+        return *fault;
+    return std::get<CheckResult>(outcome);
+}
+
+} // namespace
+
+float *InputSlot(ULoopInputs &in, Quantity q)
 {
     switch (q) {
     case Quantity::D: return &in.D;
@@ -24,7 +48,7 @@ float *Slot(ULoopInputs &in, Quantity q)
     return nullptr;
 }
 
-float *Slot(LBendInputs &in, Quantity q)
+float *InputSlot(LBendInputs &in, Quantity q)
 {
     switch (q) {
     case Quantity::D: return &in.D;
@@ -43,30 +67,6 @@ float *Slot(LBendInputs &in, Quantity q)
     }
     return nullptr;
 }
-
-template <typename Inputs, typename Trace, typename Check>
-Evaluation Run(const InputTexts &texts, Check check, CheckTrace *trace)
-{
-    Trace *out = trace ? &trace->emplace<Trace>() : nullptr;
-    Inputs inputs;
-    UnreadableInputs unreadable;
-    for (const std::int16_t index : ReadOrder(texts.shape)) {
-        const InputField *field = FindField(texts.shape, index);
-        const std::optional<float> value = ParseNumber(texts[index]);
-        if (!value)
-            unreadable.fields.push_back(field);
-        else if (float *slot = Slot(inputs, field->quantity))
-            *slot = *value;
-    }
-    if (!unreadable.fields.empty())
-        return unreadable;
-    const CheckOutcome outcome = check(inputs, out);
-    if (const auto *fault = std::get_if<FpFault>(&outcome))
-        return *fault;
-    return std::get<CheckResult>(outcome);
-}
-
-} // namespace
 
 Evaluation Evaluate(const InputTexts &texts, CheckTrace *trace)
 {

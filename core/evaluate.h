@@ -21,6 +21,11 @@ struct UnreadableInputs {
 
 using Evaluation = std::variant<CheckResult, FpFault, UnreadableInputs>;
 
+/// Where the check's inputs keep the quantity; nothing for a quantity the
+/// shape does not have (the L-bend has no L3 and no L_f).
+float *InputSlot(ULoopInputs &in, Quantity q);
+float *InputSlot(LBendInputs &in, Quantity q);
+
 /// The trace of the shape's check: its inputs as used, its quantities and the
 /// step that faulted.
 using CheckTrace = std::variant<ULoopTrace, LBendTrace>;
