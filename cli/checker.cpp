@@ -22,6 +22,8 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace dilatany::cli {
@@ -36,7 +38,7 @@ struct Options {
     Mode mode = Mode::Check;
     bool json = false;
     bool help = false;
-    std::string gridSpec;                  // --solve or --sweep: NAME=FROM:TO:STEP or NAME
+    std::string gridArgument;                  // --solve or --sweep: NAME=FROM:TO:STEP or NAME
     const InputField *field = nullptr;     // NAME
     std::optional<design::Grid> grid;      // nothing: the default grid of each file
     std::optional<std::string> reserveText;
@@ -84,8 +86,8 @@ bool ResolveDesignOptions(Options &options, std::ostream &err)
     }
     if (options.mode == Mode::Check || options.mode == Mode::Trace)
         return true;
-    const std::size_t equals = options.gridSpec.find('=');
-    const std::string name = options.gridSpec.substr(0, equals);
+    const std::size_t equals = options.gridArgument.find('=');
+    const std::string name = options.gridArgument.substr(0, equals);
     options.field = design::FindInput(options.shape, name);
     if (!options.field) {
         err << "dilatany-check: „" << EscapeText(name) << "“ není vstup tohoto dilatanu (vstupy: "
@@ -93,9 +95,9 @@ bool ResolveDesignOptions(Options &options, std::ostream &err)
         return false;
     }
     if (equals != std::string::npos) {
-        const design::GridOrError grid = design::ParseGrid(std::string_view(options.gridSpec).substr(equals + 1));
+        const design::GridOrError grid = design::ParseGrid(std::string_view(options.gridArgument).substr(equals + 1));
         if (const auto *error = std::get_if<design::GridError>(&grid)) {
-            err << "dilatany-check: mřížka „" << EscapeText(options.gridSpec.substr(equals + 1))
+            err << "dilatany-check: mřížka „" << EscapeText(options.gridArgument.substr(equals + 1))
                 << "“: " << design::GridErrorText(*error) << "\n";
             return false;
         }
@@ -136,15 +138,15 @@ std::optional<Options> ParseArgs(std::span<const std::string> args, std::ostream
             return true;
         };
         auto mode = [&](Mode m) {
-            std::optional<std::string> spec;
+            std::optional<std::string> argument;
             if (options.mode != Mode::Check) {
                 err << "dilatany-check: --solve, --sweep a --trace nelze spojit ani opakovat\n";
                 return false;
             }
-            if (!value(spec))
+            if (!value(argument))
                 return false;
             options.mode = m;
-            options.gridSpec = *spec;
+            options.gridArgument = *argument;
             return true;
         };
         if (!optionsEnded && arg == "--help") {
@@ -477,17 +479,36 @@ std::optional<std::string> OtherInputsUnreadable(const Options &options, const I
     return NotNumbersMessage(others);
 }
 
-int SolveOne(const Options &options, const std::string &file, std::istream &in, std::ostream &out)
+// A file read for a design command, with its grid.
+struct GridRun {
+    InputTexts texts;
+    design::Grid grid;
+};
+
+// Reads the file of a design command and finds its grid; where either is
+// refused, writes the error line and gives the exit status instead.
+std::variant<GridRun, int> PrepareGridRun(const Options &options, const std::string &file, std::istream &in,
+                                          std::ostream &out)
 {
-    const files::ReadResult read = ReadOne(options, file, in);
+    files::ReadResult read = ReadOne(options, file, in);
     if (const auto *refused = std::get_if<files::FileError>(&read))
         return ErrorLine(options, file, refused->message, out);
-    const InputTexts &texts = std::get<InputTexts>(read);
-    const std::optional<design::Grid> grid = GridFor(options, file, texts, out);
+    InputTexts &texts = std::get<InputTexts>(read);
+    std::optional<design::Grid> grid = GridFor(options, file, texts, out);
     if (!grid)
         return kError;
     if (const std::optional<std::string> message = OtherInputsUnreadable(options, texts, *grid))
         return ErrorLine(options, file, *message, out);
+    return GridRun{std::move(texts), std::move(*grid)};
+}
+
+int SolveOne(const Options &options, const std::string &file, std::istream &in, std::ostream &out)
+{
+    std::variant<GridRun, int> prepared = PrepareGridRun(options, file, in, out);
+    if (const int *status = std::get_if<int>(&prepared))
+        return *status;
+    const InputTexts &texts = std::get<GridRun>(prepared).texts;
+    const design::Grid *grid = &std::get<GridRun>(prepared).grid;
 
     const std::vector<design::PassingRun> runs = design::PassingRuns(texts, *options.field, *grid, options.reserve);
     const std::string_view name = design::QuantityKey(options.field->quantity);
@@ -522,15 +543,11 @@ double GridValue(const std::string &text)
 int SweepFile(const Options &options, const std::string &file, std::istream &in, std::ostream &out,
               std::ostream &err)
 {
-    const files::ReadResult read = ReadOne(options, file, in);
-    if (const auto *refused = std::get_if<files::FileError>(&read))
-        return ErrorLine(options, file, refused->message, out);
-    const InputTexts &texts = std::get<InputTexts>(read);
-    const std::optional<design::Grid> grid = GridFor(options, file, texts, out);
-    if (!grid)
-        return kError;
-    if (const std::optional<std::string> message = OtherInputsUnreadable(options, texts, *grid))
-        return ErrorLine(options, file, *message, out);
+    std::variant<GridRun, int> prepared = PrepareGridRun(options, file, in, out);
+    if (const int *status = std::get_if<int>(&prepared))
+        return *status;
+    const InputTexts &texts = std::get<GridRun>(prepared).texts;
+    const design::Grid *grid = &std::get<GridRun>(prepared).grid;
 
     SweepChart chart;
     chart.shape = options.shape;

@@ -197,13 +197,13 @@ GridOrError MakeGrid(std::string_view fromText, std::string_view toText, std::st
     return Grid({*f, scale}, {*t, scale}, {*s, scale}, static_cast<std::size_t>(steps) + 1);
 }
 
-GridOrError ParseGrid(std::string_view spec)
+GridOrError ParseGrid(std::string_view text)
 {
-    const std::size_t first = spec.find(':');
-    const std::size_t second = first == std::string_view::npos ? first : spec.find(':', first + 1);
-    if (second == std::string_view::npos || spec.find(':', second + 1) != std::string_view::npos)
+    const std::size_t first = text.find(':');
+    const std::size_t second = first == std::string_view::npos ? first : text.find(':', first + 1);
+    if (second == std::string_view::npos || text.find(':', second + 1) != std::string_view::npos)
         return GridError::NotADecimal;
-    return MakeGrid(spec.substr(0, first), spec.substr(first + 1, second - first - 1), spec.substr(second + 1));
+    return MakeGrid(text.substr(0, first), text.substr(first + 1, second - first - 1), text.substr(second + 1));
 }
 
 std::optional<Grid> DefaultGrid(const InputField &field, std::string_view text)

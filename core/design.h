@@ -76,7 +76,7 @@ using GridOrError = std::variant<Grid, GridError>;
 GridOrError MakeGrid(std::string_view from, std::string_view to, std::string_view step);
 
 /// Parses "FROM:TO:STEP".
-GridOrError ParseGrid(std::string_view spec);
+GridOrError ParseGrid(std::string_view text);
 
 /// The grid a designer would first try around a value v of an input: from 0
 /// to 2·v (from 2·v to 0 when v is negative), in steps of 1, 2 or 5 times a

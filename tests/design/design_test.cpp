@@ -55,7 +55,7 @@ TEST(Grid, values_are_exact_decimals_up_to_to_inclusive)
 TEST(Grid, refuses_bad_and_oversized_grids)
 {
     struct Case {
-        const char *spec;
+        const char *text;
         GridError error;
     };
     const Case cases[] = {
@@ -66,8 +66,8 @@ TEST(Grid, refuses_bad_and_oversized_grids)
         {"0:99999999999999999:0.5", GridError::TooManyDigits},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.spec);
-        const GridOrError grid = ParseGrid(c.spec);
+        SCOPED_TRACE(c.text);
+        const GridOrError grid = ParseGrid(c.text);
         ASSERT_TRUE(std::holds_alternative<GridError>(grid));
         EXPECT_EQ(std::get<GridError>(grid), c.error);
     }

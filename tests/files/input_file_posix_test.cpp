@@ -361,12 +361,11 @@ TEST_F(InputFileOnDisk, saves_that_fail_give_the_reason_in_czech)
     EXPECT_EQ(Listing(), std::vector<std::string>{"soubor.dat"});
 }
 
-TEST_F(InputFileOnDisk, a_write_that_fails_midway_keeps_the_old_file_and_leaves_no_temporary)
+// Saves the default U-loop set to `path` in a child limited to 40-byte
+// files, so that the 87-byte file fails part way with EFBIG, and expects the
+// save to report it with `message`.
+void ExpectSaveFailsUnderASizeLimit(const fs::path &path, const std::string &message)
 {
-    const std::string old = "\"old contents\"\r\n";
-    Put(Path("data.dat"), old);
-
-    // A child limited to 40-byte files: the 87-byte file fails part way with EFBIG.
     const pid_t child = ::fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
@@ -374,18 +373,24 @@ TEST_F(InputFileOnDisk, a_write_that_fails_midway_keeps_the_old_file_and_leaves_
         const rlimit limit{40, 40};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             ::_exit(3);
-        const std::optional<FileError> error =
-            WriteInputFile(Path("data.dat"), DefaultTexts(Shape::ULoop), "data.dat");
+        const std::optional<FileError> error = WriteInputFile(path, DefaultTexts(Shape::ULoop), "data.dat");
         if (!error)
             ::_exit(1);
-        const bool expected = error->kind == Kind::CannotSave
-                           && error->message == SaveMessage("data.dat", "soubor by byl příliš velký");
+        const bool expected = error->kind == Kind::CannotSave && error->message == message;
         ::_exit(expected ? 0 : 2);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 2: wrong error, 3: no limit";
+}
+
+TEST_F(InputFileOnDisk, a_write_that_fails_midway_keeps_the_old_file_and_leaves_no_temporary)
+{
+    const std::string old = "\"old contents\"\r\n";
+    Put(Path("data.dat"), old);
+
+    ExpectSaveFailsUnderASizeLimit(Path("data.dat"), SaveMessage("data.dat", "soubor by byl příliš velký"));
     EXPECT_EQ(Contents(Path("data.dat")), old);
     EXPECT_EQ(Listing(), std::vector<std::string>{"data.dat"});
 }
@@ -398,25 +403,7 @@ TEST_F(InputFileOnDisk, a_write_in_place_that_would_exceed_a_size_limit_fails_be
     Put(Path("data.dat"), old);
     fs::create_hard_link(Path("data.dat"), Path("other.dat"));
 
-    const pid_t child = ::fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{40, 40};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            ::_exit(3);
-        const std::optional<FileError> error =
-            WriteInputFile(Path("data.dat"), DefaultTexts(Shape::ULoop), "data.dat");
-        if (!error)
-            ::_exit(1);
-        const bool expected = error->kind == Kind::CannotSave
-                           && error->message == SaveMessage("data.dat", "soubor by byl příliš velký");
-        ::_exit(expected ? 0 : 2);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 2: wrong error, 3: no limit";
+    ExpectSaveFailsUnderASizeLimit(Path("data.dat"), SaveMessage("data.dat", "soubor by byl příliš velký"));
     EXPECT_EQ(Contents(Path("data.dat")), old);
     EXPECT_EQ(fs::hard_link_count(Path("data.dat")), 2u);
     EXPECT_EQ(Listing(), (std::vector<std::string>{"data.dat", "other.dat"}));
